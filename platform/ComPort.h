@@ -1,0 +1,92 @@
+#pragma once
+// The one serial port to the drive, on QSerialPort: the settings table and its
+// defaults, open/close, framed writes with a deadline, and the receive
+// notification. An unplugged line closes the port once and reports LinkLost.
+
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <stdexcept>
+#include <string>
+
+#include "protocol/LinkInterfaces.h"
+
+class QSerialPort;
+
+// The user-visible settings (string forms as stored and listed in the dialog)
+// and the individual flow-control line settings.
+struct PortSettings {
+    enum class Rts { Inactive, Active, Handshake };
+
+    QString Port = "COM1";
+    QString BaudRate = "9600";  // or "Custom", then CustomBaudRate applies
+    int CustomBaudRate = 9600;
+    QString DataBits = "8";
+    QString StopBits = "1";
+    QString Parity = "None";
+
+    Rts RtsMode = Rts::Inactive;
+    bool DtrActive = false;
+    bool CtsOutFlow = false;
+    bool DsrOutFlow = false;
+    bool XonXoffIn = false;
+    bool XonXoffOut = false;
+    char XonChar = 17;
+    char XoffChar = 19;
+
+    static const QStringList& BaudRates();  // ... "256000", "Custom"
+    static const QStringList& DataBitsList();
+    static const QStringList& StopBitsList();
+    static const QStringList& Parities();
+    static const QStringList& FlowControls();  // "Hardware", "Software", "None", "Custom"
+
+    int EffectiveBaudRate() const;
+    // Applies a flow-control choice to the line settings; "Custom" (or unknown) changes nothing.
+    void ApplyFlowControl(const QString& choice);
+    // The flow-control string the four line settings amount to.
+    QString FlowControl() const;
+};
+
+// An error of the port layer, with the user-visible message.
+struct PortError : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
+class TComPort : public QObject, public ILinkPort {
+    Q_OBJECT
+public:
+    static constexpr int kBufferSize = 1024;
+
+    explicit TComPort(QObject* parent = nullptr);
+    ~TComPort() override;
+
+    bool Connected() const override;
+    // Throws PortError("WriteFile function failed (win error code: N)").
+    void PortWrite(const std::string& bytes) override;
+
+    // Throws PortError("Unable to open com port (win error code: N)").
+    void Open();
+    void Close();
+
+    const PortSettings& Settings() const { return settings_; }
+    // Reconfigures an open port at once; a new port name closes and reopens it.
+    void SetSettings(const PortSettings& settings);
+
+    // Reads up to `count` waiting bytes into `buffer` (replacing it); returns the number read.
+    int PortRead(std::string& buffer, int count);
+
+signals:
+    // Bytes have arrived; `count` is the number waiting.
+    void OnRxChar(int count);
+    // The line failed (unplugged, far end gone): the port is already closed.
+    void LinkLost(const QString& reason);
+
+private:
+    void ApplySettings();
+    void OnReadyRead();
+    void OnError(int error);
+
+    QSerialPort* serial_;
+    PortSettings settings_;
+    bool lost_ = false;
+};

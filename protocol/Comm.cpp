@@ -1,0 +1,264 @@
+#include "protocol/Comm.h"
+
+#include <exception>
+
+#include "protocol/AlarmTables.h"
+#include "protocol/Commands.h"
+#include "protocol/Frame.h"
+
+namespace {
+
+char FirstByte(const std::string& chunk) { return chunk.empty() ? '\0' : chunk.front(); }
+
+}  // namespace
+
+void TComm::SendCommand(const std::string& command, const std::string& data, const std::string&) {
+    LastCommand = command;
+    LastData = data;
+    SavedLinkState = LinkState;
+    hooks_.SetCommLed(true);
+    TimeoutTicks = 0;
+    if (!port_.Connected()) {
+        AbortExchange();
+        hooks_.ShowWarning(LinkText::PortClosed);
+        TransferOk = 0;
+        return;
+    }
+    try {
+        SendData.Axis = std::string(1, Frame::Station);
+        port_.PortWrite(Frame::BuildRequest(command, data));
+        hooks_.SetTimeoutTimer(true);
+    } catch (const std::exception&) {
+        // Nothing is in flight, so the LED must not claim otherwise.
+        hooks_.SetCommLed(false);
+        hooks_.ShowWarning(LinkText::SendFailed);
+    }
+}
+
+void TComm::HandleChunk() {
+    if (RxBuffer.empty()) return;
+    switch (LinkState) {
+        case AwaitAck: OnAwaitAck(); break;
+        case AwaitData: OnAwaitData(); break;
+        case AwaitRest: OnAwaitRest(); break;
+        case AwaitAliveAck: OnAwaitAliveAck(); break;
+        default: break;  // Idle, ReplyDone: nothing is awaited
+    }
+}
+
+void TComm::EndWait() {
+    LinkState = Idle;
+    TimeoutTicks = 0;
+    hooks_.SetCommLed(false);
+    hooks_.SetTimeoutTimer(false);
+}
+
+void TComm::OnAwaitAck() {
+    const char first = FirstByte(RxBuffer);
+    if (first == Frame::ACK) {
+        EndWait();
+        return;
+    }
+    if (first == Frame::GS && SendData.Command == Cmd::STR) {
+        EndWait();
+        SetStatus(LinkText::RefusedWhileRunning);
+        if (EditorRef) EditorRef->RollBackRefusedWrite();
+        return;
+    }
+    try {
+        if (RxBuffer.size() < 3 || RxBuffer[2] != Frame::ErrorMarker) {
+            ReportLinkError();
+            return;
+        }
+        CommError = ReadDecimal(RxBuffer.substr(3, 2));
+        AbortExchange();
+    } catch (const std::exception&) {
+        ReportLinkError();
+    }
+}
+
+void TComm::OnAwaitData() {
+    TimeoutTicks = 0;
+    try {
+        const char first = FirstByte(RxBuffer);
+        if (GraphTimeSelect != 0 && first == Frame::ACK) {
+            hooks_.PauseMs(PollDelayMs);
+            SendData.Data.clear();
+            SendCommand(SendData.Command, "");
+            LinkState = AwaitData;
+        } else if (first == Frame::STX) {
+            if (RxBuffer.find(Frame::ETX, 1) != std::string::npos) {
+                FinishFrame();
+            } else {
+                PartialReply = RxBuffer;
+                LinkState = AwaitRest;
+                if (PartialReply.size() > kMaxReplyBytes) ReportLinkError();
+            }
+        } else if (first == Frame::US) {
+            ReadData.Data.clear();
+            hooks_.SetCommLed(false);
+            if (ContinuationKind != 0) RunContinuation();
+        } else {
+            ReportLinkError();
+        }
+    } catch (const std::exception&) {
+        CommError = 2;
+        AbortExchange();
+    }
+}
+
+void TComm::OnAwaitRest() {
+    TimeoutTicks = 0;
+    try {
+        if (FirstByte(RxBuffer) == Frame::STX) {
+            ReportLinkError();
+        } else if (RxBuffer.find(Frame::ETX) != std::string::npos) {
+            RxBuffer = PartialReply + RxBuffer;
+            FinishFrame();
+        } else {
+            PartialReply += RxBuffer;
+            if (PartialReply.size() > kMaxReplyBytes) {
+                RxBuffer = PartialReply;  // reported as the frame it is, not by its last chunk
+                ReportLinkError();
+            }
+        }
+    } catch (const std::exception&) {
+        CommError = 2;
+        AbortExchange();
+    }
+}
+
+void TComm::FinishFrame() {
+    PartialReply.clear();
+    DispatchReply();
+    LinkState = ReplyDone;
+    hooks_.SetCommLed(false);
+    if (ContinuationKind != 0) RunContinuation();
+}
+
+void TComm::OnAwaitAliveAck() {
+    try {
+        if (FirstByte(RxBuffer) != Frame::ACK) return;  // the time-out rule ends the wait
+        LinkState = Idle;
+        hooks_.SetCommLed(false);
+        LinkAlive = 1;
+        if (ActiveWindow == MonitoringActive && MonitorRef) MonitorRef->SetLinkControls(true);
+        if (ActiveWindow == TriggerActive && TriggerRef) TriggerRef->SetLinkControls(true);
+        hooks_.SetTimeoutTimer(false);
+    } catch (const std::exception&) {
+        CommError = 2;
+        AbortExchange();
+    }
+}
+
+void TComm::DispatchReply() {
+    CommError = 0;
+    try {
+        if (!Frame::ChecksumMatches(RxBuffer)) {
+            AbortExchange();
+            SetStatus(LinkText::ChecksumError);
+            CommError = 1;
+            TransferOk = 0;
+            return;
+        }
+        if (RxBuffer.size() > 2 && RxBuffer[2] == Frame::ErrorMarker) {
+            CommError = ReadDecimal(RxBuffer.substr(3, 2));
+            AbortExchange();
+            TransferOk = 0;
+            return;
+        }
+        DecodeReply();
+        hooks_.SetTimeoutTimer(false);
+    } catch (const std::exception&) {
+        CommError = 2;
+        AbortExchange();
+    }
+}
+
+void TComm::RunContinuation() {
+    switch (ContinuationKind) {
+        case 1: {
+            // The store window's read while it is in front, otherwise the
+            // editor that started the read.
+            IBlockReader* reader = (ActiveWindow == StoreActive && StoreRef) ? StoreRef : nullptr;
+            if (!reader) reader = EditorRef ? static_cast<IBlockReader*>(EditorRef) : StoreRef;
+            if (reader) reader->BlockReadStep();
+            else AbortExchange();  // the window that asked is gone
+            return;
+        }
+        case 2:
+            if (MonitorRef) MonitorRef->ReadMonitorStream();
+            else AbortExchange();
+            return;
+        case 3:
+            if (TriggerRef) TriggerRef->ReadTriggerCapture();
+            else AbortExchange();
+            return;
+        default:
+            AbortExchange();
+            SetStatus(LinkText::ContinuationError);
+            CommError = 1;
+    }
+}
+
+void TComm::AbortExchange() {
+    LinkState = Idle;
+    TimeoutTicks = 0;
+    hooks_.SetCommLed(false);
+    hooks_.RestoreCursor();
+    hooks_.SetTimeoutTimer(false);
+    if (ActiveWindow == MonitoringActive && MonitorRef) {
+        try {
+            SuppressSwitchEvents = 1;
+            MonitorRef->StopOnAbort();
+        } catch (...) {
+        }
+    }
+    SuppressSwitchEvents = 0;
+    ContinuationKind = 0;
+}
+
+void TComm::ReportLinkError() {
+    TransferOk = 0;
+    AbortExchange();
+    CommError = 1;
+    switch (FirstByte(RxBuffer)) {
+        case Frame::NAK: SetStatus(LinkText::Nak); break;
+        case Frame::RS: SetStatus(LinkText::Rs); break;
+        default: SetStatus(LinkText::PacketError); break;
+    }
+}
+
+void TComm::HandleTimeout() {
+    if (++TimeoutTicks < 5) return;
+    if (LinkState == AwaitAliveAck) {
+        if (ActiveWindow == MonitoringActive && MonitorRef) {
+            MonitorRef->StopPollTimer();
+            MonitorRef->SetLinkControls(false);
+        }
+        if (ActiveWindow == TriggerActive && TriggerRef) TriggerRef->SetLinkControls(false);
+        LinkState = Idle;
+        LinkAlive = 0;
+        SuppressSwitchEvents = 0;
+        hooks_.SetCommLed(false);
+        TimeoutTicks = 0;
+        hooks_.SetTimeoutTimer(false);
+        return;
+    }
+    ++ResendCount;
+    if (ResendCount <= 3) {
+        // A reply cut off mid-frame is dropped: the resent request is answered
+        // by a fresh frame, which must not be glued onto the stale start.
+        if (LinkState == AwaitRest) {
+            LinkState = AwaitData;
+            PartialReply.clear();
+        }
+        SendCommand(LastCommand, LastData);
+        LinkState = SavedLinkState;
+    } else {
+        CommError = 1;
+        SetStatus(LinkText::Timeout);
+        AbortExchange();
+        ResendCount = 0;
+    }
+}

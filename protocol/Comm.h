@@ -1,0 +1,130 @@
+#pragma once
+// The transaction engine: one exchange with the drive in flight at a time.
+// Windows set SendData, call SendCommand and then set LinkState to the answer
+// they expect; received chunks, time-out ticks and errors all pass through here.
+
+#include <cstdint>
+#include <string>
+
+#include "protocol/LinkInterfaces.h"
+
+enum LinkStates : std::uint8_t {
+    Idle = 0,
+    AwaitAck = 2,
+    AwaitData = 3,
+    AwaitRest = 4,
+    ReplyDone = 5,
+    AwaitAliveAck = 6,
+};
+
+enum ActiveWindows : std::int32_t {
+    MainWindowActive = 0,
+    EditorActive = 1,
+    MonitoringActive = 2,
+    TriggerActive = 3,
+    StoreActive = 4,
+    AlarmHistoryActive = 5,
+};
+
+struct TSendData {
+    std::string Axis, Command, Data;
+};
+
+struct TReadData {
+    std::string Axis, Data;
+};
+
+// The engine's own texts, shown in the status panel or in a warning box.
+namespace LinkText {
+inline constexpr const char* PortClosed = "Can not open the Com port !!!";
+inline constexpr const char* SendFailed = "Send Com Data Error !!!";
+inline constexpr const char* ChecksumError = "Check sum Error!!";
+inline constexpr const char* Nak = "NAK Error!!!";
+inline constexpr const char* Rs = "RS Error!!!";
+inline constexpr const char* PacketError = "Checksum or Packet Error 입니다.";
+inline constexpr const char* Timeout = "Communication time out error !!!";
+inline constexpr const char* RefusedWhileRunning =
+    "Can not change this parameter when the servo is running. !!!";
+inline constexpr const char* ContinuationError = "Continuation Read Error!";
+inline constexpr const char* AxisError = "Axis Error!!!";
+inline constexpr const char* NoMotorType = "해당하는 모타 타입이 없습니다...";
+inline constexpr const char* HistoryNotInitialised = "Memory area not Initializing!!!";
+}  // namespace LinkText
+
+class TComm {
+public:
+    TComm(ILinkPort& port, IEngineHooks& hooks) : port_(port), hooks_(hooks) {}
+
+    // Shared engine state; windows read and set these by name.
+    std::uint8_t LinkState = Idle;
+    TSendData SendData;
+    TReadData ReadData;
+    std::string RxBuffer;
+    std::string PartialReply;
+    std::int32_t CommError = 0;
+    std::int32_t ContinuationKind = 0;
+    std::int32_t ActiveWindow = MainWindowActive;
+    std::int32_t TransferOk = 0;
+    std::uint8_t SuppressSwitchEvents = 0;
+    std::uint8_t LinkAlive = 0;
+    std::int32_t PollDelayMs = 0;
+    std::int32_t GraphTimeSelect = 0;
+    std::int32_t TimeoutTicks = 0;
+    std::int32_t ResendCount = 0;
+    std::string LastCommand, LastData;
+    std::uint8_t SavedLinkState = Idle;
+    std::uint8_t SkipNextStatus = 0;
+    double TransferProgress = 0.0;
+
+    // Window references, set while the window exists. The editor that started a
+    // block read or a store keeps receiving its replies (EditorRef).
+    IParameterEditor* EditorRef = nullptr;
+    IBlockReader* StoreRef = nullptr;
+    IMonitorWindow* MonitorRef = nullptr;
+    ITriggerWindow* TriggerRef = nullptr;
+    IAlarmHistoryWindow* AlarmHistoryRef = nullptr;
+
+    // A reply that grows past this without ETX is a packet error.
+    static constexpr std::size_t kMaxReplyBytes = 4096;
+
+    void SendCommand(const std::string& command, const std::string& data,
+                     const std::string& station = {});
+    void HandleChunk();
+    void HandleChunk(const std::string& chunk) {
+        RxBuffer = chunk;
+        HandleChunk();
+    }
+    void DispatchReply();
+    void RunContinuation();
+    void AbortExchange();
+    void ReportLinkError();
+    void HandleTimeout();
+
+private:
+    void OnAck();
+    void OnAwaitAck();
+    void OnAwaitData();
+    void OnAwaitRest();
+    void OnAwaitAliveAck();
+    void FinishFrame();
+    void EndWait();
+    void DecodeReply();
+    void SetStatus(const std::string& text) { hooks_.SetStatusText(text); }
+
+    // Decoders (the reply is in RxBuffer).
+    bool StationMatches();
+    bool EchoMatches();
+    void RejectReply();
+    void ExtractValue(std::size_t from);
+    void DecodeValue();
+    void DecodeMonitorValue();
+    void DecodeCaptureValue();
+    void DecodeProgressWord();
+    void DecodeMotorType();
+    void DecodeVersion();
+    void DecodeStatus();
+    void DecodeAlarmHistory();
+
+    ILinkPort& port_;
+    IEngineHooks& hooks_;
+};
