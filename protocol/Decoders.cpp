@@ -85,7 +85,10 @@ void TComm::DecodeProgressWord() {
         RejectReply();
         return;
     }
-    ReadData.Data = std::string(Trim(std::string_view(RxBuffer).substr(3, 3)));
+    // A word shorter than three characters ends at the value terminator.
+    std::string_view word = std::string_view(RxBuffer).substr(3, 3);
+    word = word.substr(0, word.find(':'));
+    ReadData.Data = std::string(Trim(word));
 }
 
 void TComm::DecodeMotorType() {
