@@ -29,7 +29,7 @@ public:
     TiThreadTimers(Mode mode, QObject* parent = nullptr);
     ~TiThreadTimers() override;  // joins the workers, drops ticks already posted
 
-    // Channels are numbered 1..9.
+    // Channels are numbered 1..9; other numbers throw std::out_of_range.
     int Interval(int channel) const;
     void SetInterval(int channel, int ms);  // <= 0 is stored as 1
     bool Enabled(int channel) const;
@@ -38,10 +38,14 @@ public:
 
     Mode mode() const { return mode_; }
     // Manual mode: deliver `count` ticks of the channel now, each only while it is enabled.
+    // Threaded mode: post `count` ticks the way the worker does (queued, bounded by
+    // kMaxBacklog) if the channel is enabled now; they are handled by the event loop.
     void Fire(int channel, int count = 1);
 
 private:
     void Deliver(int channel);
+    void DeliverPosted(int channel);
+    void PostTick(int channel);
     TimerChannel& Channel(int channel) const;
 
     Mode mode_;
