@@ -52,6 +52,8 @@ struct PortError : std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
+// The drive's serial port. It belongs to the thread that created it; writes
+// from other threads are carried out there.
 class TComPort : public QObject, public ILinkPort {
     Q_OBJECT
 public:
@@ -61,7 +63,9 @@ public:
     ~TComPort() override;
 
     bool Connected() const override;
-    // Throws PortError("WriteFile function failed (win error code: N)").
+    // Returns once the bytes are out. Throws PortError("WriteFile function failed
+    // (win error code: N)"). From another thread it waits for the port's thread,
+    // which must be running its event loop.
     void PortWrite(const std::string& bytes) override;
 
     // Throws PortError("Unable to open com port (win error code: N)").
@@ -70,6 +74,7 @@ public:
 
     const PortSettings& Settings() const { return settings_; }
     // Reconfigures an open port at once; a new port name closes and reopens it.
+    // Throws PortError("Unable to open com port ...") when the device refuses a setting.
     void SetSettings(const PortSettings& settings);
 
     // Reads up to `count` waiting bytes into `buffer` (replacing it); returns the number read.
@@ -79,14 +84,24 @@ signals:
     // Bytes have arrived; `count` is the number waiting.
     void OnRxChar(int count);
     // The line failed (unplugged, far end gone): the port is already closed.
+    // Posted, so it arrives from the event loop; at most once per open.
     void LinkLost(const QString& reason);
 
 private:
     void ApplySettings();
+    void ApplyLineSettings();
     void OnReadyRead();
     void OnError(int error);
+    void WriteHere(const std::string& bytes);
+    void WriteFromOtherThread(const std::string& bytes);
+    void AwaitWritten(std::size_t count);
 
     QSerialPort* serial_;
     PortSettings settings_;
-    bool lost_ = false;
+    bool lost_ = false;  // this open has ended; it reports no (further) LinkLost
+    // Set while PortWrite waits: bytes arriving then are announced afterwards,
+    // once the caller has set up what it expects.
+    bool writing_ = false;
+    bool rxPending_ = false;
+    unsigned openCount_ = 0;
 };

@@ -1,1 +1,60 @@
-int main() { return 0; }
+// drive-sim: the stand-in drive on a pseudo-terminal, for demos and end-to-end tests.
+
+#include <signal.h>
+
+#include <ctime>
+#include <exception>
+#include <iostream>
+#include <string_view>
+#include <vector>
+
+#include "sim/DriveSimOptions.h"
+
+namespace {
+
+// Blocked before the worker starts, so only sigtimedwait below ever sees them.
+sigset_t StopSignals() {
+    sigset_t signals;
+    sigemptyset(&signals);
+    sigaddset(&signals, SIGINT);
+    sigaddset(&signals, SIGTERM);
+    pthread_sigmask(SIG_BLOCK, &signals, nullptr);
+    return signals;
+}
+
+void ServeUntilStopped(PtyDrive& drive, const sigset_t& signals) {
+    const timespec poll{0, 100'000'000};
+    while (!drive.Disconnected()) {
+        if (sigtimedwait(&signals, nullptr, &poll) > 0) return;
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    DriveSimOptions options;
+    try {
+        std::vector<std::string_view> args(argv + 1, argv + argc);
+        options = ParseDriveSimOptions(args);
+    } catch (const std::exception& error) {
+        std::cerr << "drive-sim: " << error.what() << "\n" << DriveSimUsage();
+        return 2;
+    }
+    if (options.help) {
+        std::cout << DriveSimUsage();
+        return 0;
+    }
+    const sigset_t signals = StopSignals();
+    try {
+        DriveSim sim(options.drive);
+        sim.SetFailure(options.failure);
+        PtyDrive drive(std::move(sim), options.pty);
+        std::cout << drive.SlavePath() << std::endl;
+        ServeUntilStopped(drive, signals);
+        drive.Stop();
+    } catch (const std::exception& error) {
+        std::cerr << "drive-sim: " << error.what() << "\n";
+        return 1;
+    }
+    return 0;
+}

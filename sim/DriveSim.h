@@ -1,0 +1,133 @@
+#pragma once
+// The stand-in drive's logic: takes the bytes a client sends, finds the
+// request frames in them and answers each the way the drive does, keeping
+// the drive's state (parameters, servo, alarm) in between. Pure: no threads,
+// no I/O; a server writes the replies it returns.
+//
+// Served: SET, STR, CHP, TYP, VER, STS, SVRON, SVROFF, SVROF, RST, LIV, LIVE.
+// Other mnemonics, malformed frames and bad checksums get NAK; frames for
+// another station get no answer. Normal data replies carry Config::marker
+// ('R') at position 3. While an alarm is set, every served command except
+// LIV, LIVE, STS, VER, TYP, SVROFF, SVROF and RST is answered with the error
+// frame E + alarm code, so a client can still see the alarm and reset it.
+
+#include <cstddef>
+#include <deque>
+#include <map>
+#include <optional>
+#include <random>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "sim/FailureMode.h"
+#include "sim/RequestStream.h"
+
+class DriveSim {
+  public:
+    struct Config {
+        std::string version = "V1.20";   // VER value, five characters
+        std::string motorCode = "-_A5";  // TYP value: series, capacity, optional suffix
+        std::string mode = "P";          // STS control mode, one or two letters
+        char marker = 'R';               // position 3 of every normal data reply
+        unsigned garbageSeed = 1;        // the Garbage failure mode is repeatable
+    };
+
+    // What the drive writes for one request: the chunks in order, each one
+    // write; then, when `close` is set, the far end hangs up.
+    struct Reply {
+        std::vector<std::string> chunks;
+        bool close = false;
+        bool operator==(const Reply&) const = default;
+    };
+
+    struct Exchange {
+        std::string request;  // the raw request frame as received
+        Reply reply;
+    };
+
+    // The most recent request frames kept by Requests().
+    static constexpr std::size_t kRequestLogLimit = 4096;
+
+    DriveSim();
+    explicit DriveSim(Config config);
+
+    // Takes received bytes (frames may arrive split or several at once) and
+    // answers every complete request frame among them.
+    std::vector<Exchange> Receive(std::string_view bytes);
+    // Receive(), flattened: the chunks of all replies in order. A hang-up ends
+    // the list; LineDown() tells it.
+    std::vector<std::string> Feed(std::string_view bytes);
+    // True after a reply closed the line; later bytes are ignored.
+    bool LineDown() const { return lineDown_; }
+
+    void SetFailure(Failure failure);
+    void SetFailure(FailureMode mode) { SetFailure({mode, DefaultArgument(mode)}); }
+    Failure CurrentFailure() const { return failure_; }
+
+    // Raises alarm `code` (1..99; the servo trips off) or clears it with 0.
+    void SetAlarm(int code);
+    int Alarm() const { return alarm_; }
+    // Sets warning `code` (1..99) or clears it with 0.
+    void SetWarning(int code);
+    int Warning() const { return warning_; }
+
+    void SetServoOn(bool on) { servoOn_ = on && alarm_ == 0; }
+    bool ServoOn() const { return servoOn_; }
+    void SetMode(std::string mode);
+    void SetSpeedMatch(bool on) { speedMatch_ = on; }
+    void SetTgOn(bool on) { tgOn_ = on; }
+
+    // The value of a parameter slot ("000".."618"); nullopt for an unused slot.
+    std::optional<std::string> Slot(std::string_view address) const;
+    void SetSlot(const std::string& address, std::string value);
+
+    // The complete request frames received, oldest first (at most kRequestLogLimit).
+    const std::deque<std::string>& Requests() const { return requests_; }
+    void ClearRequests() { requests_.clear(); }
+
+    const Config& Settings() const { return config_; }
+
+  private:
+    struct Command;  // one row of the command table: mnemonic, data, alarm rule, handler
+    static const Command* FindHandler(std::string_view mnemonic);
+
+    Reply Answer(const std::string& frame);
+    std::string Handle(const std::string& frame);
+    std::string Execute(std::string_view mnemonic, std::string_view data);
+    Reply Shape(std::string answer);
+    bool SkipForNthTry(const std::string& frame);
+    std::string RandomBytes(int count);
+    void Log(const std::string& frame);
+
+    std::string OnReadSlot(std::string_view data);
+    std::string OnStore(std::string_view data);
+    std::string OnChangeParameter(std::string_view data);
+    std::string OnVersion(std::string_view data);
+    std::string OnType(std::string_view data);
+    std::string OnStatus(std::string_view data);
+    std::string OnServoOn(std::string_view data);
+    std::string OnServoOff(std::string_view data);
+    std::string OnReset(std::string_view data);
+    std::string OnAlive(std::string_view data);
+    std::string WriteSlot(std::string_view data, bool refuseWhileServoOn);
+    std::string StatusValue() const;
+    std::string DataReply(std::string_view mnemonic, std::string_view value) const;
+
+    Config config_;
+    RequestStream stream_;
+    std::map<std::string, std::string> slots_;
+    Failure failure_;
+    std::minstd_rand garbage_;
+    std::deque<std::string> requests_;
+    std::string lastFrame_;
+    int repeats_ = 0;
+    int answered_ = 0;
+    bool lineDown_ = false;
+
+    bool servoOn_ = false;
+    bool speedMatch_ = false;
+    bool tgOn_ = false;
+    int alarm_ = 0;
+    int warning_ = 0;
+};

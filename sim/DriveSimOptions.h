@@ -1,0 +1,23 @@
+#pragma once
+// The drive-sim program's command line.
+
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "sim/DriveSim.h"
+#include "sim/FailureMode.h"
+#include "sim/PtyDrive.h"
+
+struct DriveSimOptions {
+    PtyDriveOptions pty;
+    DriveSim::Config drive;
+    Failure failure;
+    bool help = false;
+};
+
+// Reads the arguments after the program name ("--baud 9600" or "--baud=9600").
+// Throws std::invalid_argument with a message naming the offending option.
+DriveSimOptions ParseDriveSimOptions(std::span<const std::string_view> args);
+
+std::string DriveSimUsage();
