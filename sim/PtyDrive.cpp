@@ -105,6 +105,7 @@ void PtyDrive::Serve() {
 
 void PtyDrive::HandleInput() {
     char buffer[512];
+    const steady_clock::time_point readAt = steady_clock::now();
     ssize_t count = ::read(master_.Get(), buffer, sizeof buffer);
     if (count <= 0) {
         if (count < 0 && (errno == EAGAIN || errno == EINTR)) return;
@@ -117,7 +118,12 @@ void PtyDrive::HandleInput() {
         exchanges = sim_.Receive({buffer, static_cast<std::size_t>(count)});
     }
     changed_.notify_all();
+    // A pty hands over a request at once; on a line its bytes take their time to
+    // arrive, and the drive cannot answer before the last one is in.
+    steady_clock::time_point requestEnd = readAt;
     for (const DriveSim::Exchange& exchange : exchanges) {
+        requestEnd += static_cast<long>(exchange.request.size()) * ByteTime(options_.baud);
+        if (!SleepUnlessHalted(requestEnd - steady_clock::now())) return;
         if (Halted() || !master_.Valid()) return;
         Answer(exchange.reply);
     }

@@ -17,7 +17,7 @@
 #include "sim/Pty.h"
 
 struct PtyDriveOptions {
-    int baud = 0;            // reply bytes go out at baud/10 bytes a second; 0 = no pacing
+    int baud = 0;            // the line carries baud/10 bytes a second both ways; 0 = no pacing
     int turnaroundMs = 0;    // pause between a complete request and the start of its reply
     int chunkGapMs = 20;     // pause between the chunks of one reply, so a reader sees them apart
     std::string linkPath{};  // symlink kept to the slave while serving; empty = none
