@@ -48,6 +48,9 @@ public:
     virtual void StopOnAbort() = 0;
     // Timers_Monitor channel 1, stopped when an alive check times out.
     virtual void StopPollTimer() = 0;
+    // The user acknowledged the alarm in the main window: the status LED stops
+    // blinking and stays lit, and polling starts again from its first step.
+    virtual void AcknowledgeAlarm() = 0;
     virtual bool ManualOffsetActive() const = 0;
     virtual void ShowMonitorValues() = 0;
     virtual void ReadMonitorStream() = 0;

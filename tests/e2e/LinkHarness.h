@@ -52,6 +52,7 @@ public:
     void SetLinkControls(bool) override {}
     void StopOnAbort() override {}
     void StopPollTimer() override {}
+    void AcknowledgeAlarm() override {}
     bool ManualOffsetActive() const override { return false; }
     void ShowMonitorValues() override {}
     void ReadMonitorStream() override {}

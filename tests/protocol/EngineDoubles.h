@@ -55,13 +55,14 @@ struct RecordingReader : IParameterEditor {
 
 struct RecordingMonitor : IMonitorWindow {
     std::vector<bool> linkControls;
-    int stops = 0, pollStops = 0, shows = 0, streams = 0;
+    int stops = 0, pollStops = 0, shows = 0, streams = 0, acknowledged = 0;
     bool manualOffset = false;
     std::string motor, version;
     std::vector<StatusReply> statuses;
     void SetLinkControls(bool enabled) override { linkControls.push_back(enabled); }
     void StopOnAbort() override { ++stops; }
     void StopPollTimer() override { ++pollStops; }
+    void AcknowledgeAlarm() override { ++acknowledged; }
     bool ManualOffsetActive() const override { return manualOffset; }
     void ShowMonitorValues() override { ++shows; }
     void ReadMonitorStream() override { ++streams; }

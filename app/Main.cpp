@@ -1,0 +1,245 @@
+#include "app/Main.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QDir>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QTimer>
+#include <QUrl>
+
+#include "app/About.h"
+#include "app/ImageList.h"
+#include "app/Logo.h"
+#include "app/Modal.h"
+#include "app/StatusFrm.h"
+#include "app/WindowPlacement.h"
+#include "platform/ComPort.h"
+#include "platform/Pause.h"
+#include "platform/PortSettingsStore.h"
+#include "platform/PortSetupDialog.h"
+#include "platform/ThreadTimers.h"
+#include "protocol/AlarmTables.h"
+#include "widgets/MessageService.h"
+#include "widgets/RectLed.h"
+#include "widgets/RoundLed.h"
+
+namespace {
+
+constexpr int kStatusTickMs = 500;
+constexpr int kTimeoutTickMs = 50;
+
+QString FromUtf8(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+}  // namespace
+
+TMainForm::TMainForm(Options options, QWidget* parent)
+    : QMainWindow(parent),
+      ComPort(new TComPort(this)),
+      Timers1(new TiThreadTimers(this)),
+      options_(options),
+      engine_(std::make_unique<TComm>(*ComPort, *this)) {
+    setObjectName("MainForm");
+    ComPort->setObjectName("ComPort");
+    Timers1->setObjectName("Timers1");
+    Timers1->SetInterval(1, kStatusTickMs);
+    Timers1->SetInterval(2, kTimeoutTickMs);
+    Timers1->SetOnTimer(1, [this](TiThreadTimers*) { Timers1Timer1(); });
+    Timers1->SetOnTimer(2, [this](TiThreadTimers*) { engine_->HandleTimeout(); });
+    connect(ComPort, &TComPort::OnRxChar, this, &TMainForm::ComPortRxChar);
+    connect(ComPort, &TComPort::LinkLost, this, &TMainForm::OnLinkLost);
+
+    BuildUi();
+    FormCreate();
+    WindowPlacement::Attach(this, objectName());
+}
+
+// Task windows go first: they hand their references back to the engine.
+TMainForm::~TMainForm() {
+    delete MdiArea_;
+    MdiArea_ = nullptr;
+    delete Timers1;
+    ComPort->Close();
+}
+
+void TMainForm::FormCreate() {
+    try {
+        PortSettings settings = ComPort->Settings();
+        LoadPortSettings(settings);
+        ComPort->SetSettings(settings);
+    } catch (const PortError& error) {
+        MessageService::Error(this, FromUtf8(error.what()));
+        return;
+    }
+    ST_LED->SetLabel("Off Line");
+    engine_->ResendCount = 0;
+    const QString parameterDir = QDir(QCoreApplication::applicationDirPath()).filePath("PARAMETER");
+    if (!QDir().mkpath(parameterDir)) {
+        MessageService::Error(this, QString("Unable to create the directory %1")
+                                        .arg(QDir::toNativeSeparators(parameterDir)));
+    }
+}
+
+void TMainForm::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (shown_) return;
+    shown_ = true;
+    if (!options_.ShowSplash) return;
+    QTimer::singleShot(0, this, [this] {
+        if (findChild<TForm_Logo*>()) return;
+        auto* logo = new TForm_Logo(this);
+        logo->setWindowModality(Qt::ApplicationModal);
+        logo->show();
+    });
+}
+
+void TMainForm::closeEvent(QCloseEvent* event) {
+    MdiArea_->closeAllSubWindows();
+    if (!MdiArea_->subWindowList().isEmpty()) {
+        event->ignore();
+        return;
+    }
+    QMainWindow::closeEvent(event);
+}
+
+// With a task window in front, that window's kind stays the active one.
+void TMainForm::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() && MdiArea_ &&
+        !MdiArea_->activeSubWindow())
+        engine_->ActiveWindow = MainWindowActive;
+}
+
+// ---------------------------------------------------------------- on line / off line
+
+void TMainForm::ST_LEDClick() {
+    if (ST_LED->IsOn())
+        GoOffline();
+    else
+        GoOnline();
+}
+
+void TMainForm::GoOnline() {
+    try {
+        ComPort->Open();
+    } catch (const PortError& error) {
+        MessageService::Error(this, FromUtf8(error.what()));
+        return;
+    }
+    // An exchange cut off by going off line would keep every polling window waiting.
+    const auto state = engine_->LinkState;
+    if (state != Idle && state != ReplyDone) engine_->AbortExchange();
+    OnLine->setText("&OffLine");
+    OnLine->setIcon(ImageList::Icon(ImageList::Online));
+    ST_LED->SetOn(true);
+    ST_LED->SetLabel("On Line");
+    Timers1->SetEnabled(1, true);
+    Timers1->SetEnabled(2, false);
+}
+
+void TMainForm::GoOffline() {
+    ComPort->Close();
+    OnLine->setText("&OnLine");
+    OnLine->setIcon(ImageList::Icon(ImageList::Offline));
+    ST_LED->SetOn(false);
+    ST_LED->SetLabel("Off Line");
+    Timers1->SetEnabled(1, false);
+    Timers1->SetEnabled(2, false);
+}
+
+void TMainForm::OnLinkLost(const QString& reason) {
+    if (ST_LED->IsOn()) GoOffline();
+    MessageService::Error(this, reason);
+}
+
+// ---------------------------------------------------------------- status and alarm
+
+void TMainForm::Timers1Timer1() {
+    const std::int32_t error = engine_->CommError;
+    if (error == 0) return;
+    if (error > 10 && error < static_cast<std::int32_t>(AlarmNames.size()))
+        SetStatusText(AlarmNames[static_cast<std::size_t>(error)]);
+    if (++blinkCount_ > 1) {
+        ST_LedAlarm->SetOn(!ST_LedAlarm->IsOn());
+        blinkCount_ = 1;
+    }
+}
+
+void TMainForm::ST_LedAlarmClick() {
+    engine_->CommError = 0;
+    ST_LedAlarm->SetOn(false);
+    SetStatusText({});
+    if (engine_->ActiveWindow == MonitoringActive && engine_->MonitorRef) {
+        engine_->SuppressSwitchEvents = 1;
+        try {
+            engine_->MonitorRef->AcknowledgeAlarm();
+        } catch (...) {
+        }
+    }
+}
+
+void TMainForm::ComPortRxChar(int count) {
+    engine_->RxBuffer.clear();
+    ComPort->PortRead(engine_->RxBuffer, count);
+    engine_->HandleChunk();
+}
+
+// ---------------------------------------------------------------- commands
+
+void TMainForm::ComPortSetUpClick() {
+    try {
+        ShowPortSetupDialog(*ComPort, this);
+    } catch (const PortError& error) {
+        MessageService::Error(this, FromUtf8(error.what()));
+    }
+    if (ST_LED->IsOn() && !ComPort->Connected()) GoOffline();
+    try {
+        StorePortSettings(ComPort->Settings());
+    } catch (const PortError& error) {
+        MessageService::Error(this, FromUtf8(error.what()));
+    }
+}
+
+void TMainForm::StatusForm_Active() {
+    RunModal(new TFrm_Status(*engine_, this));
+}
+
+void TMainForm::AboutClick() {
+    TAboutBox about(this);
+    about.exec();
+}
+
+void TMainForm::HelpClick() {
+    QDesktopServices::openUrl(QUrl::fromLocalFile(QDir::current().filePath("Rc2.HLP")));
+}
+
+// ---------------------------------------------------------------- engine hooks
+
+void TMainForm::SetStatusText(const std::string& text) {
+    Panel_MainStatus->setText(FromUtf8(text));
+}
+
+void TMainForm::SetCommLed(bool on) {
+    ST_LedComPort->SetOn(on);
+}
+
+void TMainForm::SetTimeoutTimer(bool enabled) {
+    Timers1->SetEnabled(2, enabled);
+}
+
+void TMainForm::ShowWarning(const std::string& text) {
+    MessageService::Warning(this, FromUtf8(text), QMessageBox::Yes);
+}
+
+void TMainForm::RestoreCursor() {
+    while (QGuiApplication::overrideCursor()) QGuiApplication::restoreOverrideCursor();
+}
+
+void TMainForm::PauseMs(int ms) {
+    Pause::Sleep(ms);
+}

@@ -1,0 +1,12 @@
+#include "app/TaskWindows.h"
+
+#include "app/Main.h"
+#include "parameters/Parameter.h"
+
+// One line per window: main.RegisterChildWindow(ChildWindow::Kind, factory).
+// A command whose window is not registered here stays disabled.
+void RegisterTaskWindows(TMainForm& main) {
+    main.RegisterChildWindow(ChildWindow::ParameterSet, [](TMainForm& m) -> QWidget* {
+        return new TParameterFrm(m.Engine(), [&m] { m.StatusForm_Active(); });
+    });
+}

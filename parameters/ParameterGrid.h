@@ -1,0 +1,9 @@
+#pragma once
+// The editor's five-column grid: its columns, header row, fixed number column
+// and the way its cells are painted (grey data cells, green-grey value
+// column, the current cell in violet with white bold text).
+
+class QTableWidget;
+class QWidget;
+
+QTableWidget* CreateParameterGrid(QWidget* parent);
