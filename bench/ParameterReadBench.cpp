@@ -8,9 +8,8 @@
 // Columns: "stored" is click to the last value stored (the grid refilled);
 // "closed" is click to the progress window gone (it checks every 50 ms).
 // "wire" is the line time of every request and reply at 10 bits a byte plus
-// the drive's turnaround per exchange; "paced" is the part of it the stand-in
-// drive imposes (it paces its replies and waits its turnaround, while a
-// request crosses the pty at once).
+// the drive's turnaround per exchange; the stand-in drive imposes exactly that
+// (it takes a request's line time before answering and paces its replies).
 
 #include <QApplication>
 #include <QPushButton>
@@ -104,12 +103,10 @@ void Measure(int baud, int reads, int turnaroundMs, const LineBytes& bytes) {
     const double byteMs = 10'000.0 / baud;
     const double exchanges = static_cast<double>(kSlotCount);
     const double wireMs = (bytes.requests + bytes.replies) * byteMs + exchanges * turnaroundMs;
-    const double pacedMs = bytes.replies * byteMs + exchanges * turnaroundMs;
     for (int i = 0; i < reads; ++i) {
         const Timing t = TimeOneRead(main, *editor);
-        std::printf("%7d %9.1f %9.1f %9.1f %9.1f %8.3f %8.3f %s\n", baud, t.storedMs, t.closedMs,
-                    wireMs, pacedMs, t.storedMs / wireMs, t.storedMs / pacedMs,
-                    t.complete ? "" : "INCOMPLETE");
+        std::printf("%7d %9.1f %9.1f %9.1f %8.3f %s\n", baud, t.storedMs, t.closedMs, wireMs,
+                    t.storedMs / wireMs, t.complete ? "" : "INCOMPLETE");
     }
 }
 
@@ -129,8 +126,7 @@ int main(int argc, char** argv) {
         "Full parameter READ (%d exchanges: %zu request bytes, %zu reply bytes), "
         "drive turnaround %d ms\n",
         kSlotCount, bytes.requests, bytes.replies, turnaroundMs);
-    std::printf("%7s %9s %9s %9s %9s %8s %8s\n", "baud", "stored", "closed", "wire", "paced",
-                "/wire", "/paced");
+    std::printf("%7s %9s %9s %9s %8s\n", "baud", "stored", "closed", "wire", "/wire");
     for (int baud : {9600, 115200}) Measure(baud, reads, turnaroundMs, bytes);
     return 0;
 }

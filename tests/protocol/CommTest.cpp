@@ -98,7 +98,9 @@ TEST_P(EngineCaseTest, Exchange) {
     EXPECT_EQ(rig.hooks.status, c.status);
     EXPECT_EQ(int(rig.port.written.size()), c.frames);
     EXPECT_EQ(int(reader.values.size()), c.steps);
-    if (c.readData) EXPECT_EQ(rig.comm.ReadData.Data, *c.readData);
+    if (c.readData) {
+        EXPECT_EQ(rig.comm.ReadData.Data, *c.readData);
+    }
     EXPECT_EQ(rig.comm.TransferOk, c.transferOk);
     if (c.linkState != c.state && (c.linkState == Idle || c.linkState == ReplyDone)) {
         EXPECT_FALSE(rig.hooks.led);  // nothing in flight any more

@@ -176,7 +176,9 @@ TEST(Decoders, StatusReplies) {
         EXPECT_EQ(rig.hooks.status, c.status.empty() && c.word != W::Warning ? "untouched" : c.status) << c.value;
         EXPECT_EQ(rig.comm.CommError, c.commError) << c.value;
         EXPECT_EQ(s.mode, c.mode) << c.value;
-        if (c.mode == M::Lit) EXPECT_EQ(s.leds, c.leds) << c.value;
+        if (c.mode == M::Lit) {
+            EXPECT_EQ(s.leds, c.leds) << c.value;
+        }
         EXPECT_EQ(s.wordKind, c.word) << c.value;
         EXPECT_EQ(s.speedMatch, c.value[2] == '1');
         EXPECT_EQ(s.tgOn, c.value[3] == '1');
