@@ -10,6 +10,7 @@
 #include "protocol/Frame.h"
 #include "sim/PtyDrive.h"
 #include "tests/e2e/LinkHarness.h"
+#include "tests/platform/LinkLossProbe.h"
 
 namespace {
 
@@ -128,31 +129,18 @@ protected:
 
     void SetUp() override {
         LinkE2ETest::SetUp();
-        QObject::connect(link.port.findChild<QSerialPort*>(), &QSerialPort::errorOccurred,
-                         [this](QSerialPort::SerialPortError e) {
-                             if (e == QSerialPort::ResourceError || e == QSerialPort::ReadError ||
-                                 e == QSerialPort::WriteError)
-                                 ++linkErrors;
-                         });
+        probe = std::make_unique<LinkLossProbe>(*link.port.findChild<QSerialPort*>());
     }
-    // Turns of the event loop over `ms`; a spinning port starves them.
-    int TicksOver(int ms) {
-        int ticks = 0;
-        QTimer timer;
-        QObject::connect(&timer, &QTimer::timeout, [&] { ++ticks; });
-        timer.start(10);
-        QTest::qWait(ms);
-        return ticks;
-    }
+    static int TicksOver(int ms) { return LinkLossProbe::TicksOver(ms); }
     void ExpectOffLine() {
         EXPECT_FALSE(link.port.Connected());
         EXPECT_EQ(link.linksLost, 1);
-        EXPECT_LE(linkErrors, 3);
+        EXPECT_LE(probe->linkErrors, 3);
         link.Send("SET", "000", AwaitData);
         EXPECT_EQ(link.hooks.warnings, std::vector<std::string>{LinkText::PortClosed});
     }
 
-    int linkErrors = 0;
+    std::unique_ptr<LinkLossProbe> probe;
 };
 
 TEST_F(LinkLossE2ETest, DriveGoingAwayDuringAPendingWriteClosesThePortOnce) {

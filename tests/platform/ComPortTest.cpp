@@ -13,6 +13,7 @@
 
 #include "platform/ComPort.h"
 #include "sim/Pty.h"
+#include "tests/platform/LinkLossProbe.h"
 
 namespace {
 
@@ -498,28 +499,12 @@ TEST_F(ComPortTest, WriteFromAnotherThreadRunsOnThePortsThread) {
 
 // ---------------------------------------------------------------- losing the line
 
-// Counts the port's link errors and the event loop's turns over a while after
-// the line was lost: a spinning port floods the first and starves the second.
 class LinkLossTest : public ComPortTest {
 protected:
-    void CountErrors() {
-        QObject::connect(&Serial(), &QSerialPort::errorOccurred,
-                         [this](QSerialPort::SerialPortError e) {
-                             if (e == QSerialPort::ResourceError || e == QSerialPort::ReadError ||
-                                 e == QSerialPort::WriteError)
-                                 ++linkErrors;
-                         });
-    }
-    int TicksOver(int ms) {
-        int ticks = 0;
-        QTimer timer;
-        QObject::connect(&timer, &QTimer::timeout, [&] { ++ticks; });
-        timer.start(10);
-        QTest::qWait(ms);
-        return ticks;
-    }
+    void CountErrors() { probe = std::make_unique<LinkLossProbe>(Serial()); }
+    static int TicksOver(int ms) { return LinkLossProbe::TicksOver(ms); }
 
-    int linkErrors = 0;
+    std::unique_ptr<LinkLossProbe> probe;
 };
 
 TEST_F(LinkLossTest, FarEndClosingDuringAPendingWriteClosesOnceWithoutSpinning) {
@@ -537,7 +522,7 @@ TEST_F(LinkLossTest, FarEndClosingDuringAPendingWriteClosesOnceWithoutSpinning) 
 
     const int ticks = TicksOver(300);
     EXPECT_EQ(linkLost, 1);
-    EXPECT_LE(linkErrors, 3);
+    EXPECT_LE(probe->linkErrors, 3);
     EXPECT_GE(ticks, 5);
     EXPECT_THROW(port.PortWrite("x"), PortError);
 }
@@ -549,7 +534,7 @@ TEST_F(LinkLossTest, FarEndClosingWhileIdleClosesOnceAndEachOpenReportsItsOwnLos
     ASSERT_TRUE(QTest::qWaitFor([&] { return linkLost > 0; }, 3000));
     TicksOver(200);
     EXPECT_EQ(linkLost, 1);
-    EXPECT_LE(linkErrors, 3);
+    EXPECT_LE(probe->linkErrors, 3);
     EXPECT_FALSE(port.Connected());
 
     FarEnd replugged;
