@@ -8,6 +8,7 @@
 #include <QVBoxLayout>
 
 #include "app/ImageList.h"
+#include "app/Modal.h"
 
 TAboutBox::TAboutBox(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint) {
@@ -35,7 +36,7 @@ void TAboutBox::BuildUi() {
     auto* text = new QVBoxLayout;
     text->addWidget(line("ProductName", "VRX5 Application", true));
     text->addWidget(line("Version", "Version: V1.20"));
-    text->addWidget(line("Copyright", "Date: 2006.8.30"));
+    text->addWidget(line("Date", "Date: 2006.8.30"));
 
     auto* panel = new QHBoxLayout;
     panel->addWidget(programIcon, 0, Qt::AlignTop);
@@ -57,9 +58,6 @@ void TAboutBox::BuildUi() {
 
 void TAboutBox::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        QRect frame = frameGeometry();
-        frame.moveCenter(screen->availableGeometry().center());
-        move(frame.topLeft());
-    }
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        CentreWindow(this, screen->availableGeometry().center());
 }

@@ -6,6 +6,7 @@
 #include <QTimer>
 
 #include "app/ImageList.h"
+#include "app/Modal.h"
 
 TForm_Logo::TForm_Logo(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint),
@@ -22,11 +23,8 @@ void TForm_Logo::paintEvent(QPaintEvent*) {
 
 void TForm_Logo::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        QRect frame = frameGeometry();
-        frame.moveCenter(screen->geometry().center());
-        move(frame.topLeft());
-    }
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        CentreWindow(this, screen->geometry().center());
 }
 
 void TForm_Logo::mousePressEvent(QMouseEvent*) {

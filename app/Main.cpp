@@ -50,7 +50,7 @@ TMainForm::TMainForm(Options options, QWidget* parent)
     Timers1->SetInterval(1, kStatusTickMs);
     Timers1->SetInterval(2, kTimeoutTickMs);
     Timers1->SetOnTimer(1, [this](TiThreadTimers*) { Timers1Timer1(); });
-    Timers1->SetOnTimer(2, [this](TiThreadTimers*) { engine_->HandleTimeout(); });
+    Timers1->SetOnTimer(2, [this](TiThreadTimers*) { Timers1Timer2(); });
     connect(ComPort, &TComPort::OnRxChar, this, &TMainForm::ComPortRxChar);
     connect(ComPort, &TComPort::LinkLost, this, &TMainForm::OnLinkLost);
 
@@ -73,7 +73,7 @@ void TMainForm::FormCreate() {
         LoadPortSettings(settings);
         ComPort->SetSettings(settings);
     } catch (const PortError& error) {
-        MessageService::Error(this, FromUtf8(error.what()));
+        ShowPortError(error);
         return;
     }
     ST_LED->SetLabel("Off Line");
@@ -89,6 +89,11 @@ void TMainForm::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
     if (shown_) return;
     shown_ = true;
+    FormShow();
+}
+
+// The splash waits for the event loop, so the main window is on screen behind it.
+void TMainForm::FormShow() {
     if (!options_.ShowSplash) return;
     QTimer::singleShot(0, this, [this] {
         if (findChild<TForm_Logo*>()) return;
@@ -107,11 +112,14 @@ void TMainForm::closeEvent(QCloseEvent* event) {
     QMainWindow::closeEvent(event);
 }
 
-// With a task window in front, that window's kind stays the active one.
 void TMainForm::changeEvent(QEvent* event) {
     QMainWindow::changeEvent(event);
-    if (event->type() == QEvent::ActivationChange && isActiveWindow() && MdiArea_ &&
-        !MdiArea_->activeSubWindow())
+    if (event->type() == QEvent::ActivationChange) NoteMainWindowActive();
+}
+
+// With a task window in front, that window's kind stays the active one.
+void TMainForm::NoteMainWindowActive() {
+    if (isActiveWindow() && MdiArea_ && !MdiArea_->activeSubWindow())
         engine_->ActiveWindow = MainWindowActive;
 }
 
@@ -128,27 +136,27 @@ void TMainForm::GoOnline() {
     try {
         ComPort->Open();
     } catch (const PortError& error) {
-        MessageService::Error(this, FromUtf8(error.what()));
+        ShowPortError(error);
         return;
     }
     // An exchange cut off by going off line would keep every polling window waiting.
     const auto state = engine_->LinkState;
     if (state != Idle && state != ReplyDone) engine_->AbortExchange();
-    OnLine->setText("&OffLine");
-    OnLine->setIcon(ImageList::Icon(ImageList::Online));
-    ST_LED->SetOn(true);
-    ST_LED->SetLabel("On Line");
-    Timers1->SetEnabled(1, true);
-    Timers1->SetEnabled(2, false);
+    ShowLinkState(true);
 }
 
 void TMainForm::GoOffline() {
     ComPort->Close();
-    OnLine->setText("&OnLine");
-    OnLine->setIcon(ImageList::Icon(ImageList::Offline));
-    ST_LED->SetOn(false);
-    ST_LED->SetLabel("Off Line");
-    Timers1->SetEnabled(1, false);
+    ShowLinkState(false);
+}
+
+// The status tick runs only on line; the time-out tick is the engine's to start.
+void TMainForm::ShowLinkState(bool online) {
+    OnLine->setText(online ? "&OffLine" : "&OnLine");
+    OnLine->setIcon(ImageList::Icon(online ? ImageList::Online : ImageList::Offline));
+    ST_LED->SetOn(online);
+    ST_LED->SetLabel(online ? "On Line" : "Off Line");
+    Timers1->SetEnabled(1, online);
     Timers1->SetEnabled(2, false);
 }
 
@@ -183,6 +191,10 @@ void TMainForm::ST_LedAlarmClick() {
     }
 }
 
+void TMainForm::Timers1Timer2() {
+    engine_->HandleTimeout();
+}
+
 void TMainForm::ComPortRxChar(int count) {
     engine_->RxBuffer.clear();
     ComPort->PortRead(engine_->RxBuffer, count);
@@ -195,14 +207,19 @@ void TMainForm::ComPortSetUpClick() {
     try {
         ShowPortSetupDialog(*ComPort, this);
     } catch (const PortError& error) {
-        MessageService::Error(this, FromUtf8(error.what()));
+        ShowPortError(error);
     }
+    // A new port name that failed to open has left the port closed.
     if (ST_LED->IsOn() && !ComPort->Connected()) GoOffline();
     try {
         StorePortSettings(ComPort->Settings());
     } catch (const PortError& error) {
-        MessageService::Error(this, FromUtf8(error.what()));
+        ShowPortError(error);
     }
+}
+
+void TMainForm::ShowPortError(const std::exception& error) {
+    MessageService::Error(this, FromUtf8(error.what()));
 }
 
 void TMainForm::StatusForm_Active() {

@@ -5,6 +5,7 @@
 
 #include <QMainWindow>
 #include <QPointer>
+#include <exception>
 #include <functional>
 #include <map>
 #include <memory>
@@ -56,7 +57,6 @@ class TMainForm : public QMainWindow, public IEngineHooks {
 
     // A command whose window has no factory stays disabled.
     void RegisterChildWindow(ChildWindow kind, ChildFactory factory);
-    bool HasChildWindow(ChildWindow kind) const;
     // Creates the window without the rules of the menu command (for pictures of it).
     QWidget* CreateChildWindow(ChildWindow kind);
     // The menu command: port check, then the opening rule of the window kind.
@@ -70,6 +70,7 @@ class TMainForm : public QMainWindow, public IEngineHooks {
     void ST_LEDClick();
     void ST_LedAlarmClick();
     void Timers1Timer1();
+    void Timers1Timer2();
     void ComPortRxChar(int count);
     void ComPortSetUpClick();
     void AboutClick();
@@ -98,18 +99,27 @@ class TMainForm : public QMainWindow, public IEngineHooks {
 
     void BuildUi();
     void BuildActions();
+    void BuildChildActions();
+    void BuildEditActions();
+    void BuildWindowActions();
     void BuildMenus();
     void BuildToolBar();
     QWidget* BuildStatusBar();
+    QLabel* BuildStatusPanel(QWidget* bar);
     QAction* AddAction(const QString& name, const QString& caption, const QString& hint, int image,
                        void (TMainForm::*handler)());
     void FormCreate();
+    void FormShow();
     void GoOnline();
     void GoOffline();
+    void ShowLinkState(bool online);
     void OnLinkLost(const QString& reason);
+    void ShowPortError(const std::exception& error);
+    void NoteMainWindowActive();
 
-    QMdiSubWindow* AddChild(QWidget* window);
+    QMdiSubWindow* AddChild(QWidget* window, bool fillArea = false);
     QMdiSubWindow* SubWindowOf(const QWidget* window) const;
+    void BringToFront(QMdiSubWindow* sub);
     void OpenEditor(ChildCommand& command);
     void OpenSingle(ChildCommand& command);
     void OpenModal(ChildCommand& command);

@@ -29,10 +29,6 @@ void TMainForm::RegisterChildWindow(ChildWindow kind, ChildFactory factory) {
     command.action->setEnabled(static_cast<bool>(command.factory));
 }
 
-bool TMainForm::HasChildWindow(ChildWindow kind) const {
-    return static_cast<bool>(children_.at(kind).factory);
-}
-
 QAction* TMainForm::CommandAction(ChildWindow kind) const {
     return children_.at(kind).action;
 }
@@ -63,9 +59,11 @@ void TMainForm::OpenChildWindow(ChildWindow kind) {
     }
 }
 
-QMdiSubWindow* TMainForm::AddChild(QWidget* window) {
+QMdiSubWindow* TMainForm::AddChild(QWidget* window, bool fillArea) {
     window->setAttribute(Qt::WA_DeleteOnClose);
     QMdiSubWindow* sub = MdiArea_->addSubWindow(window);
+    // Laid out for the whole client area; a placement stored by the user still wins.
+    if (fillArea) sub->setGeometry(QRect(QPoint(0, 0), MdiArea_->viewport()->size()));
     WindowPlacement::Attach(sub, PlacementName(window));
     return sub;
 }
@@ -80,7 +78,7 @@ QMdiSubWindow* TMainForm::SubWindowOf(const QWidget* window) const {
 // Editors may be open several at a time; each is numbered by the child windows open.
 void TMainForm::OpenEditor(ChildCommand& command) {
     QWidget* editor = command.factory(*this);
-    QMdiSubWindow* sub = AddChild(editor);
+    QMdiSubWindow* sub = AddChild(editor, true);
     editor->setWindowTitle("Parameter Edit" + QString::number(MdiArea_->subWindowList().size()));
     sub->show();
 }
@@ -88,15 +86,19 @@ void TMainForm::OpenEditor(ChildCommand& command) {
 void TMainForm::OpenSingle(ChildCommand& command) {
     if (command.instance) {
         if (QMdiSubWindow* sub = SubWindowOf(command.instance)) {
-            if (sub->isMinimized()) sub->showNormal();
-            MdiArea_->setActiveSubWindow(sub);
-            sub->raise();
+            BringToFront(sub);
             return;
         }
     }
     QWidget* window = command.factory(*this);
     command.instance = window;
     AddChild(window)->show();
+}
+
+void TMainForm::BringToFront(QMdiSubWindow* sub) {
+    if (sub->isMinimized()) sub->showNormal();
+    MdiArea_->setActiveSubWindow(sub);
+    sub->raise();
 }
 
 void TMainForm::OpenModal(ChildCommand& command) {
@@ -122,9 +124,7 @@ void TMainForm::FillWindowMenu() {
         entry->setCheckable(true);
         entry->setChecked(sub == MdiArea_->activeSubWindow());
         connect(entry, &QAction::triggered, this, [this, sub = QPointer<QMdiSubWindow>(sub)] {
-            if (!sub) return;
-            if (sub->isMinimized()) sub->showNormal();
-            MdiArea_->setActiveSubWindow(sub);
+            if (sub) BringToFront(sub);
         });
     }
 }

@@ -29,9 +29,7 @@ void TMainForm::BuildUi() {
     MdiArea_->setObjectName("MdiArea");
     MdiArea_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     MdiArea_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    connect(MdiArea_, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* sub) {
-        if (!sub && isActiveWindow()) engine_->ActiveWindow = MainWindowActive;
-    });
+    connect(MdiArea_, &QMdiArea::subWindowActivated, this, &TMainForm::NoteMainWindowActive);
 
     auto* client = new QWidget;
     auto* layout = new QVBoxLayout(client);
@@ -60,6 +58,21 @@ QAction* TMainForm::AddAction(const QString& name, const QString& caption, const
 }
 
 void TMainForm::BuildActions() {
+    BuildChildActions();
+    OnLine = AddAction("OnLine", "OnLine", "Com port Open/Close", ImageList::Offline,
+                       &TMainForm::ST_LEDClick);
+    ComPortSetUp = AddAction("ComPortSetUp", "Com Port Set-Up", "Com port set up",
+                             ImageList::ComPortSetUp, &TMainForm::ComPortSetUpClick);
+    FileExit = AddAction("FileExit", "E&xit", "", -1, nullptr);  // a menu bar item shows no picture
+    connect(FileExit, &QAction::triggered, this, &QWidget::close);
+    BuildEditActions();
+    BuildWindowActions();
+    HelpAbout = AddAction("HelpAbout", "&About...", "", ImageList::About, &TMainForm::AboutClick);
+    HelpContents =
+        AddAction("HelpContents", "&Help...", "", ImageList::Help, &TMainForm::HelpClick);
+}
+
+void TMainForm::BuildChildActions() {
     struct ChildAction {
         ChildWindow kind;
         const char* name;
@@ -84,14 +97,9 @@ void TMainForm::BuildActions() {
         connect(action, &QAction::triggered, this, [this, kind] { OpenChildWindow(kind); });
         children_[kind].action = action;
     }
+}
 
-    OnLine = AddAction("OnLine", "OnLine", "Com port Open/Close", ImageList::Offline,
-                       &TMainForm::ST_LEDClick);
-    ComPortSetUp = AddAction("ComPortSetUp", "Com Port Set-Up", "Com port set up",
-                             ImageList::ComPortSetUp, &TMainForm::ComPortSetUpClick);
-    FileExit = AddAction("FileExit", "E&xit", "", -1, nullptr);  // a menu bar item shows no picture
-    connect(FileExit, &QAction::triggered, this, &QWidget::close);
-
+void TMainForm::BuildEditActions() {
     EditCut = AddAction("EditCut", "Cu&t", "", ImageList::Cut, nullptr);
     EditCopy = AddAction("EditCopy", "&Copy", "", ImageList::Copy, nullptr);
     EditPaste = AddAction("EditPaste", "&Paste", "", ImageList::Paste, nullptr);
@@ -101,7 +109,9 @@ void TMainForm::BuildActions() {
     connect(EditCut, &QAction::triggered, this, [this] { EditCommand("cut"); });
     connect(EditCopy, &QAction::triggered, this, [this] { EditCommand("copy"); });
     connect(EditPaste, &QAction::triggered, this, [this] { EditCommand("paste"); });
+}
 
+void TMainForm::BuildWindowActions() {
     WindowCascade = AddAction("WindowCascade", "&Cascade", "", ImageList::Cascade, nullptr);
     WindowTileHorizontal = AddAction("WindowTileHorizontal", "Tile &Horizontally", "",
                                      ImageList::TileHorizontally, nullptr);
@@ -116,10 +126,6 @@ void TMainForm::BuildActions() {
             [this] { TileSubWindows(Qt::Vertical); });
     connect(WindowTileVertical, &QAction::triggered, this,
             [this] { TileSubWindows(Qt::Horizontal); });
-
-    HelpAbout = AddAction("HelpAbout", "&About...", "", ImageList::About, &TMainForm::AboutClick);
-    HelpContents =
-        AddAction("HelpContents", "&Help...", "", ImageList::Help, &TMainForm::HelpClick);
 }
 
 void TMainForm::BuildMenus() {
@@ -178,7 +184,22 @@ void TMainForm::BuildToolBar() {
     tools->addActions({WindowCascade, WindowTileHorizontal, WindowTileVertical});
 }
 
-// Clock, alarm LED, status text with the communication LED inside, on-line LED.
+namespace {
+
+RectLed* MakeStatusLed(QWidget* bar, const char* name, int width, const QColor& on,
+                       const QColor& off, const char* hint) {
+    auto* led = new RectLed(bar);
+    led->setObjectName(name);
+    led->setFixedWidth(width);
+    led->SetOnColor(on);
+    led->SetOffColor(off);
+    led->setToolTip(hint);
+    return led;
+}
+
+}  // namespace
+
+// One row under the task windows: clock, alarm LED, status text, on-line LED.
 QWidget* TMainForm::BuildStatusBar() {
     auto* bar = new QWidget;
     bar->setObjectName("StatusBar1");
@@ -191,15 +212,25 @@ QWidget* TMainForm::BuildStatusBar() {
     Clock->setObjectName("Clock");
     Clock->setFixedWidth(73);
 
-    ST_LedAlarm = new RectLed(bar);
-    ST_LedAlarm->setObjectName("ST_LedAlarm");
-    ST_LedAlarm->setFixedWidth(81);
+    ST_LedAlarm = MakeStatusLed(bar, "ST_LedAlarm", 81, QColor(255, 30, 30), QColor(100, 25, 25),
+                                "Display  Alarm or Alarm clear..");
     ST_LedAlarm->SetLabel("ALARM");
-    ST_LedAlarm->SetOnColor(QColor(255, 30, 30));
-    ST_LedAlarm->SetOffColor(QColor(100, 25, 25));
-    ST_LedAlarm->setToolTip("Display  Alarm or Alarm clear..");
     connect(ST_LedAlarm, &RectLed::clicked, this, &TMainForm::ST_LedAlarmClick);
 
+    // White on a darker green stays readable; a bright green washes the label out.
+    ST_LED = MakeStatusLed(bar, "ST_LED", 120, QColor(0, 160, 50), QColor(20, 80, 35),
+                           "Repeat Online or Offline.");
+    connect(ST_LED, &RectLed::clicked, this, &TMainForm::ST_LEDClick);
+
+    row->addWidget(Clock);
+    row->addWidget(ST_LedAlarm);
+    row->addWidget(BuildStatusPanel(bar), 1);
+    row->addWidget(ST_LED);
+    return bar;
+}
+
+// The status text, indented past the communication LED at its left end.
+QLabel* TMainForm::BuildStatusPanel(QWidget* bar) {
     Panel_MainStatus = new QLabel(bar);
     Panel_MainStatus->setObjectName("Panel_MainStatus");
     Panel_MainStatus->setFrameStyle(QFrame::Panel | QFrame::Sunken);
@@ -218,18 +249,5 @@ QWidget* TMainForm::BuildStatusBar() {
     inside->setContentsMargins(4, 0, 0, 0);
     inside->addWidget(ST_LedComPort, 0, Qt::AlignVCenter);
     inside->addStretch();
-
-    ST_LED = new RectLed(bar);
-    ST_LED->setObjectName("ST_LED");
-    ST_LED->setFixedWidth(120);
-    ST_LED->SetOnColor(QColor(0, 210, 60));
-    ST_LED->SetOffColor(QColor(20, 80, 35));
-    ST_LED->setToolTip("Repeat Online or Offline.");
-    connect(ST_LED, &RectLed::clicked, this, &TMainForm::ST_LEDClick);
-
-    row->addWidget(Clock);
-    row->addWidget(ST_LedAlarm);
-    row->addWidget(Panel_MainStatus, 1);
-    row->addWidget(ST_LED);
-    return bar;
+    return Panel_MainStatus;
 }

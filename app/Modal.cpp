@@ -2,19 +2,22 @@
 
 #include <QEvent>
 #include <QEventLoop>
+#include <QPoint>
 #include <QPointer>
+#include <QRect>
 #include <QWidget>
 
 namespace {
 
-// Ends the modal loop when the window goes out of sight, however that happens.
+// Ends the modal loop when the program hides the window (close, hide, done).
+// A spontaneous hide is the window system minimizing it: the window lives on.
 class HideWatcher : public QObject {
   public:
     explicit HideWatcher(QEventLoop& loop) : loop_(loop) {}
 
   protected:
     bool eventFilter(QObject*, QEvent* event) override {
-        if (event->type() == QEvent::Hide) loop_.quit();
+        if (event->type() == QEvent::Hide && !event->spontaneous()) loop_.quit();
         return false;
     }
 
@@ -38,4 +41,10 @@ void RunModal(QWidget* window) {
         guard->removeEventFilter(&watcher);
         delete guard.data();
     }
+}
+
+void CentreWindow(QWidget* window, const QPoint& centre) {
+    QRect frame = window->frameGeometry();
+    frame.moveCenter(centre);
+    window->move(frame.topLeft());
 }

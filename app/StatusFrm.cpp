@@ -4,6 +4,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "app/Modal.h"
 #include "platform/ThreadTimers.h"
 #include "protocol/Comm.h"
 #include "widgets/GradientPanel.h"
@@ -56,11 +57,8 @@ void TFrm_Status::BuildUi() {
 
 void TFrm_Status::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    if (QWidget* owner = parentWidget()) {
-        QRect frame = frameGeometry();
-        frame.moveCenter(owner->window()->frameGeometry().center());
-        move(frame.topLeft());
-    }
+    if (QWidget* owner = parentWidget())
+        CentreWindow(this, owner->window()->frameGeometry().center());
 }
 
 void TFrm_Status::ShowCaption() {
@@ -77,10 +75,19 @@ void TFrm_Status::Timer_StatusTimer() {
         tickCount_ = 0;
     }
     ShowCaption();
-    if (comm_.TransferProgress > 99.0) close();
+    if (comm_.TransferProgress > 99.0) {
+        transferThrough_ = true;  // the last request may still be in flight: let it finish
+        close();
+    }
 }
 
 void TFrm_Status::Btn_CancelClick() {
-    comm_.AbortExchange();
-    close();
+    reject();
+}
+
+// Cancel, Escape and the window manager's close all end up here. The transfer
+// must not run on unseen: the program would look idle while the link is busy.
+void TFrm_Status::reject() {
+    if (!transferThrough_) comm_.AbortExchange();
+    QDialog::reject();
 }

@@ -1,7 +1,7 @@
 #pragma once
 // The progress window of block transfers: it shows TransferProgress on an LED
 // bar, blinks its caption, closes itself once the transfer is through and
-// aborts the exchange on Cancel.
+// aborts the exchange when the user closes it first.
 
 #include <QDialog>
 
@@ -20,6 +20,8 @@ class TFrm_Status : public QDialog {
 
     void Btn_CancelClick();
     void Timer_StatusTimer();
+    // Closing the window before the transfer is through aborts it.
+    void reject() override;
 
   protected:
     void showEvent(QShowEvent* event) override;
@@ -35,4 +37,5 @@ class TFrm_Status : public QDialog {
     QPushButton* Btn_Cancel = nullptr;
     int tickCount_ = 0;
     bool captionYellow_ = true;
+    bool transferThrough_ = false;
 };

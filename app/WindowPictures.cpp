@@ -23,6 +23,10 @@
 #include "platform/ThreadTimers.h"
 #include "widgets/HangulFont.h"
 
+#ifdef Q_OS_UNIX
+#include "sim/Pty.h"
+#endif
+
 namespace {
 
 // One picture: the file name and how to make the window.
@@ -92,12 +96,33 @@ class Camera {
     QString dir_;
 };
 
+// Puts `main` on line with a pseudo-terminal for a port, where the machine has them.
+void GoOnline(TMainForm& main) {
+#ifdef Q_OS_UNIX
+    static RawPty line;
+    try {
+        line = OpenRawPty();
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "window-pictures: no pseudo-terminal, off line: %s\n", error.what());
+        return;
+    }
+    PortSettings settings = main.ComPort->Settings();
+    settings.Port = QString::fromStdString(line.slavePath);
+    main.ComPort->SetSettings(settings);
+    main.ST_LEDClick();
+#else
+    (void)main;
+#endif
+}
+
 bool TakeMainWindow(Camera& camera, TMainForm& main) {
     auto* plain = new TMainForm(TMainForm::Options{false});
     RegisterTaskWindows(*plain);
     bool ok = camera.Take(plain, "TMainForm");
-    // The status bar as it looks while a drive alarm is shown and blinking.
+    // The status bar as it looks on line while a drive alarm is shown and blinking.
     auto* alarm = new TMainForm(TMainForm::Options{false});
+    RegisterTaskWindows(*alarm);
+    GoOnline(*alarm);
     alarm->Engine().CommError = 21;
     alarm->Timers1Timer1();
     alarm->Timers1Timer1();

@@ -27,6 +27,10 @@ bool Reachable(const QWidget* window, const QRect& rect) {
     return false;
 }
 
+std::unique_ptr<QSettings> PlacementKey(const QString& name) {
+    return OpenSettingsKey(QString(WindowPlacement::kKey) + "\\" + name);
+}
+
 }  // namespace
 
 WindowPlacement::WindowPlacement(QWidget* window, const QString& name)
@@ -45,7 +49,7 @@ bool WindowPlacement::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void WindowPlacement::Save(const QWidget* window, const QString& name) {
-    const auto store = OpenSettingsKey(QString(kKey) + "\\" + name);
+    const auto store = PlacementKey(name);
     if (!store) return;
     const QRect rect = window->isWindow() ? window->normalGeometry() : window->geometry();
     const QRect normal = rect.isValid() ? rect : window->geometry();
@@ -57,9 +61,9 @@ void WindowPlacement::Save(const QWidget* window, const QString& name) {
     store->sync();
 }
 
-bool WindowPlacement::Restore(QWidget* window, const QString& name) {
-    const auto store = OpenSettingsKey(QString(kKey) + "\\" + name);
-    if (!store || !store->contains("Width")) return false;
+void WindowPlacement::Restore(QWidget* window, const QString& name) {
+    const auto store = PlacementKey(name);
+    if (!store || !store->contains("Width")) return;
     const QRect rect(store->value("Left").toInt(), store->value("Top").toInt(),
                      store->value("Width").toInt(), store->value("Height").toInt());
     if (rect.width() > 0 && rect.height() > 0 && Reachable(window, rect)) window->setGeometry(rect);
@@ -73,5 +77,4 @@ bool WindowPlacement::Restore(QWidget* window, const QString& name) {
         default:
             break;
     }
-    return true;
 }

@@ -18,15 +18,14 @@ class WindowPlacement : public QObject {
     // saves it there whenever the window closes. Owned by the window.
     static WindowPlacement* Attach(QWidget* window, const QString& name);
 
-    static void Save(const QWidget* window, const QString& name);
-    // False when nothing is stored under `name`.
-    static bool Restore(QWidget* window, const QString& name);
-
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     WindowPlacement(QWidget* window, const QString& name);
+    static void Save(const QWidget* window, const QString& name);
+    // Leaves the window as it is when nothing usable is stored under `name`.
+    static void Restore(QWidget* window, const QString& name);
 
     QWidget* window_;
     QString name_;

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <map>
 
+#include "parameters/TrimBlanks.h"
+
 namespace {
 
 using Entries = std::vector<std::string>;
@@ -41,15 +43,13 @@ Entries CountingFrom(Entries first, int from) {
 }
 
 BitFieldLayout Inputs(const std::array<std::string, 4>& signals) {
-    const std::string title = "시퀀스 입력 신호 할당";
-    return {title,
+    return {"시퀀스 입력 신호 할당",
             {Row(signals[0], InputPins()), Row(signals[1], InputPins()),
              Row(signals[2], InputPins()), Row(signals[3], InputPins())}};
 }
 
 BitFieldLayout Outputs(const std::array<std::string, 4>& signals) {
-    const std::string title = "시퀀스 출력 신호 할당";
-    return {title,
+    return {"시퀀스 출력 신호 할당",
             {Row(signals[0], OutputPins()), Row(signals[1], OutputPins()),
              Row(signals[2], OutputPins()), Row(signals[3], OutputPins())}};
 }
@@ -61,65 +61,80 @@ BitFieldLayout Polarity(const std::string& title, const std::array<std::string, 
              Reserved("Reserved")}};
 }
 
-const std::map<int, BitFieldLayout>& Layouts() {
-    static const std::map<int, BitFieldLayout> layouts = [] {
-        std::map<int, BitFieldLayout> all;
-        all[2] = {"기본 기능 선택",
-                  {Row("DB 정지 방법 선택",
-                       {"0 : DB 정지후 DB 계속 유지", "1 : DB 정지후 DB 해제", "2 : Pre-Run 정지"}),
-                   Row("Over Travel 정지 방법 선택", {"0 : 정상적인 토크제어를 하면서 정지",
-                                                      "1 : DB 정지 선택에서 설정한 방법으로 정지"}),
-                   Row("회전 방향 선택",
-                       {"0 : CCW 방향을 정회전으로 설정", "1 : CW 방향을 정회전으로 설정"}),
-                   Row("주 전원 입력 선택", {"0 : AC 전원 사용", "1 : DC 전원 사용"})}};
-        all[3] = {
-            "오토 튜닝 기능 선택",
+BitFieldLayout BasicFunctions() {
+    return {
+        "기본 기능 선택",
+        {Row("DB 정지 방법 선택",
+             {"0 : DB 정지후 DB 계속 유지", "1 : DB 정지후 DB 해제", "2 : Pre-Run 정지"}),
+         Row("Over Travel 정지 방법 선택",
+             {"0 : 정상적인 토크제어를 하면서 정지", "1 : DB 정지 선택에서 설정한 방법으로 정지"}),
+         Row("회전 방향 선택", {"0 : CCW 방향을 정회전으로 설정", "1 : CW 방향을 정회전으로 설정"}),
+         Row("주 전원 입력 선택", {"0 : AC 전원 사용", "1 : DC 전원 사용"})}};
+}
+
+// Its first two rows offer only "0 : Reserved" but stay enabled.
+BitFieldLayout AutoTuning() {
+    return {"오토 튜닝 기능 선택",
             {Row("온라인 튜닝 방법", {"0 : Reserved"}), Row("Off line 튜닝 방법", {"0 : Reserved"}),
              Row("Off line 튜닝 속도",
                  CountingFrom({"0 : 기능 사용 안함", "1 : Reserved", "2 : Reserved"}, 3)),
              Row("온라인 튜닝 망각 계수능", CountingFrom({"0 : 기능 사용 안함"}, 1))}};
-        all[5] = Inputs({"/SV-ON", "P-OT", "N-OT", "/P-CON"});
-        all[6] = Inputs({"/ALARM-RESET", "/N-TL", "/P-LT", "/C-SEL"});
-        all[7] = Inputs({"/C-DIR", "/C-SP1", "/C-SP2", "/C-SP3"});
-        all[8] = Inputs({"/Z-CLP", "/INHIB", "/G-SEL", "/P-CLR"});
-        all[9] = Inputs({"/ABS-DT", "", "", ""});
-        for (int k = 1; k <= 3; ++k) all[9].byDigit[k] = Reserved();
-        all[10] = Outputs({"/P-COM", "/TG-ON", "/BK", "/V-COM"});
-        all[11] = Outputs({"/T-LMT", "/V-LMT", "/NEAR", "/WARN"});
-        all[110] = {
-            "P 제어 전환 스위치",
+}
+
+// Pr-0.09 assigns only /ABS-DT; its other three digits are reserved.
+BitFieldLayout AbsoluteDataInput() {
+    BitFieldLayout layout = Inputs({"/ABS-DT", "", "", ""});
+    for (int digit = 1; digit <= 3; ++digit) layout.byDigit[digit] = Reserved();
+    return layout;
+}
+
+BitFieldLayout ProportionalSwitch() {
+    return {"P 제어 전환 스위치",
             {Row("P 제어 전환 스위치",
                  {"0 : P/PI모드변환 사용하지 않음", "1 : 토크명령이 초과한 경우 P로 전환",
                   "2 : 속도명령이 초과한 경우 P로 전환", "3 : 위치오차가 초과한 경우 P로 전환"}),
              Reserved(), Reserved(), Reserved()}};
-        all[213] = {
-            "속도 제한 선택",
+}
+
+BitFieldLayout SpeedLimit() {
+    return {"속도 제한 선택",
             {Row("속도 제한 선택", {"0 : 속도 제한 기능 사용안함", "1 : Pr-2.13에 의하여 제한",
                                     "2 : 아날로그 속도 명령에 의한제한",
                                     "3 : Pr-2.13과 아날로그 중 작은것에 의한제한"}),
              Reserved(), Reserved(), Reserved()}};
-        all[300] = {
-            "위치 명령 펄스 선택",
-            {Row("상위제어기 펄스 명령 형태",
-                 {"0 : 정논리 : CW + CCW", "1 : 부논리 : CW + CCW", "2 : 정논리 : 펄스열 + 부호",
-                  "3 : 부논리 : 펄스열 + 부호", "4 : 정논리 : A상+B상 1체배",
-                  "5 : 정논리 : A상+B상 2체배", "6 : 정논리 : A상+B상 4체배"}),
-             Row("상위제어기 펄스 입력 종류",
-                 {"0 : 라인드라이브 출력 사용", "1 : 오픈 콜렉터 출력 사용"}),
-             Row("인코더 출력 펄스 방향", {"0 : CCW시 A Lead B", "1 : CCW시 B Lead A"}),
-             Reserved()}};
-        all[606] = Polarity("위치데이터극성", {"위치명령극성", "위치옵셋극성", "위치피드백극성"});
-        all[607] = Polarity("속도데이터극성", {"속도명령극성", "속도옵셋극성", "속도피드백극성"});
-        all[608] = Polarity("토크데이터극성", {"토크명령극성", "토크옵셋극성", "토크피드백극성"});
-        return all;
-    }();
-    return layouts;
 }
 
-std::string_view Trimmed(std::string_view text) {
-    while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
-    while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
-    return text;
+BitFieldLayout PositionPulses() {
+    return {
+        "위치 명령 펄스 선택",
+        {Row("상위제어기 펄스 명령 형태",
+             {"0 : 정논리 : CW + CCW", "1 : 부논리 : CW + CCW", "2 : 정논리 : 펄스열 + 부호",
+              "3 : 부논리 : 펄스열 + 부호", "4 : 정논리 : A상+B상 1체배",
+              "5 : 정논리 : A상+B상 2체배", "6 : 정논리 : A상+B상 4체배"}),
+         Row("상위제어기 펄스 입력 종류",
+             {"0 : 라인드라이브 출력 사용", "1 : 오픈 콜렉터 출력 사용"}),
+         Row("인코더 출력 펄스 방향", {"0 : CCW시 A Lead B", "1 : CCW시 B Lead A"}), Reserved()}};
+}
+
+const std::map<int, BitFieldLayout>& Layouts() {
+    static const std::map<int, BitFieldLayout> layouts = {
+        {2, BasicFunctions()},
+        {3, AutoTuning()},
+        {5, Inputs({"/SV-ON", "P-OT", "N-OT", "/P-CON"})},
+        {6, Inputs({"/ALARM-RESET", "/N-TL", "/P-LT", "/C-SEL"})},
+        {7, Inputs({"/C-DIR", "/C-SP1", "/C-SP2", "/C-SP3"})},
+        {8, Inputs({"/Z-CLP", "/INHIB", "/G-SEL", "/P-CLR"})},
+        {9, AbsoluteDataInput()},
+        {10, Outputs({"/P-COM", "/TG-ON", "/BK", "/V-COM"})},
+        {11, Outputs({"/T-LMT", "/V-LMT", "/NEAR", "/WARN"})},
+        {110, ProportionalSwitch()},
+        {213, SpeedLimit()},
+        {300, PositionPulses()},
+        {606, Polarity("위치데이터극성", {"위치명령극성", "위치옵셋극성", "위치피드백극성"})},
+        {607, Polarity("속도데이터극성", {"속도명령극성", "속도옵셋극성", "속도피드백극성"})},
+        {608, Polarity("토크데이터극성", {"토크명령극성", "토크옵셋극성", "토크피드백극성"})},
+    };
+    return layouts;
 }
 
 }  // namespace
@@ -150,12 +165,12 @@ std::span<const ControlMode> ControlModes() {
 
 int ControlModeIndex(std::string_view value) {
     const auto modes = ControlModes();
-    const auto it = std::ranges::find(modes, Trimmed(value), &ControlMode::code);
+    const auto it = std::ranges::find(modes, TrimBlanks(value), &ControlMode::code);
     return it == modes.end() ? -1 : static_cast<int>(it - modes.begin());
 }
 
 std::string FourDigits(std::string_view value) {
-    std::string text(Trimmed(value).substr(0, 4));
+    std::string text(TrimBlanks(value).substr(0, 4));
     text.insert(0, 4 - text.size(), '0');
     return text;
 }

@@ -35,6 +35,7 @@ const BitFieldLayout* FindBitFieldLayout(int code);
 // The function title of a function-bit code, 0 included; empty for other codes.
 std::string FunctionTitle(int code);
 
+// One of the control modes of Pr-0.00: the label beside its lamp and its value text.
 struct ControlMode {
     std::string label;
     std::string code;  // the value text of Pr-0.00

@@ -1,5 +1,7 @@
 #include "parameters/MonitorSetting.h"
 
+#include "parameters/TrimBlanks.h"
+
 std::span<const MonitorItem> MonitorItems() {
     static constexpr MonitorItem items[] = {
         {"Speed command", "[rpm]", 500},       {"Torque command", "[%]", 30},
@@ -11,8 +13,7 @@ std::span<const MonitorItem> MonitorItems() {
 }
 
 int ReadMonitorItem(std::string_view value) {
-    while (!value.empty() && value.front() == ' ') value.remove_prefix(1);
-    while (!value.empty() && value.back() == ' ') value.remove_suffix(1);
+    value = TrimBlanks(value);
     if (value.size() < 5) return 0;
     const int item = value.front() - '0';
     return item >= 0 && item < static_cast<int>(MonitorItems().size()) ? item : 0;

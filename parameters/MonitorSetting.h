@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+// A quantity the analog monitor can put out, and the largest scale it takes.
 struct MonitorItem {
     std::string_view name;
     std::string_view unit;

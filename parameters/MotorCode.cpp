@@ -4,6 +4,8 @@
 #include <array>
 #include <iterator>
 
+#include "parameters/TrimBlanks.h"
+
 namespace {
 
 constexpr std::string_view kHexDigits = "0123456789ABCDEF";
@@ -16,12 +18,6 @@ std::span<const int> AllowedEncoders(int type) {
     if (type <= 2) return kIncremental;
     if (type <= 8) return kPanasonic;
     return kKomotek;
-}
-
-std::string_view Trimmed(std::string_view text) {
-    while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
-    while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
-    return text;
 }
 
 int HexDigitValue(char c) {
@@ -79,7 +75,7 @@ std::string SeriesName(int type) {
 }
 
 MotorChoice ReadMotorCode(std::string_view value) {
-    const std::string_view text = Trimmed(value);
+    const std::string_view text = TrimBlanks(value);
     MotorChoice choice;
     const auto types = MotorTypes();
     const auto type = std::ranges::find(types, text.substr(0, 2), &MotorType::code);

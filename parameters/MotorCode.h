@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 
+// One row of the motor type table: the code's first two characters and how the type is shown.
 struct MotorType {
     std::string_view code;    // the first two characters of the motor code
     std::string_view prefix;  // series prefix
@@ -16,6 +17,7 @@ struct MotorType {
     std::uint8_t segments;    // seven-segment pattern, bit 0 = segment a ... bit 6 = g
 };
 
+// One encoder, indexed by the hexadecimal digit that ends the motor code.
 struct EncoderKind {
     std::string_view description;
     char shownAs;

@@ -6,6 +6,16 @@
 #include <algorithm>
 #include <cmath>
 
+namespace {
+
+// A whole integer: digits, with a minus sign in front at most.
+const QRegularExpression& IntegerPattern() {
+    static const QRegularExpression pattern("^-?[0-9]+$");
+    return pattern;
+}
+
+}  // namespace
+
 NumberEdit::NumberEdit(QWidget* parent) : QAbstractSpinBox(parent) {
     setAlignment(Qt::AlignCenter);
     setKeyboardTracking(true);
@@ -36,9 +46,10 @@ void NumberEdit::SetText(const QString& text) {
 }
 
 std::optional<double> NumberEdit::ReadValue() const {
-    bool ok = false;
     const QString text = lineEdit()->text().trimmed();
-    const double value = real_ ? text.toDouble(&ok) : static_cast<double>(text.toLongLong(&ok));
+    if (!real_ && !IntegerPattern().match(text).hasMatch()) return std::nullopt;
+    bool ok = false;
+    const double value = text.toDouble(&ok);
     if (!ok || !std::isfinite(value)) return std::nullopt;
     return value;
 }
@@ -57,11 +68,11 @@ QAbstractSpinBox::StepEnabled NumberEdit::stepEnabled() const {
 }
 
 QValidator::State NumberEdit::validate(QString& input, int&) const {
-    static const QRegularExpression integer("^-?[0-9]*$");
-    static const QRegularExpression real("^-?[0-9]*\\.?[0-9]*$");
-    if (!(real_ ? real : integer).match(input).hasMatch()) return QValidator::Invalid;
+    static const QRegularExpression partialInteger("^-?[0-9]*$");
+    static const QRegularExpression partialReal("^-?[0-9]*\\.?[0-9]*$");
+    if (!(real_ ? partialReal : partialInteger).match(input).hasMatch()) return QValidator::Invalid;
     bool ok = false;
-    real_ ? input.toDouble(&ok) : input.toLongLong(&ok);
+    input.toDouble(&ok);
     return ok ? QValidator::Acceptable : QValidator::Intermediate;
 }
 

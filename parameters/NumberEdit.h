@@ -14,7 +14,6 @@ class NumberEdit : public QAbstractSpinBox {
 
     // Real numbers are shown with one decimal place, integers rounded.
     void SetReal(bool real);
-    bool IsReal() const { return real_; }
     void SetRange(double minimum, double maximum);
     double Minimum() const { return minimum_; }
     double Maximum() const { return maximum_; }
@@ -22,6 +21,7 @@ class NumberEdit : public QAbstractSpinBox {
     // Shows `value` clamped into the range.
     void SetValue(double value);
     // The text read as a number of the box's kind; nothing for "", "-", ".".
+    // An integer too long for any integer type still reads as the large number it is.
     std::optional<double> ReadValue() const;
     void SetText(const QString& text);
 

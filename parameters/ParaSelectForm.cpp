@@ -146,7 +146,7 @@ QWidget* TForm_ParaSelect::BuildMonitorPanel() {
 void TForm_ParaSelect::OpenMotor() {
     motor_ = ReadMotorCode(handOver_.EditValue);
     ShowMotorType();
-    ShowRatedPower(QString::fromStdString(motor_.powerText));
+    hChar_Motor2->SetText(Text(motor_.powerText));
     ShowEncoder();
     Panel1->show();
     Panel2->hide();
@@ -155,11 +155,7 @@ void TForm_ParaSelect::OpenMotor() {
 void TForm_ParaSelect::ShowMotorType() {
     const MotorType& type = MotorTypes()[motor_.type];
     Char_Motor1->SetPattern(type.segments, type.letter.empty() ? "-" : Text(type.letter));
-    Edit_Morot->setText(QString::fromStdString(SeriesName(motor_.type)));
-}
-
-void TForm_ParaSelect::ShowRatedPower(const QString& text) {
-    hChar_Motor2->SetText(text);
+    Edit_Morot->setText(Text(SeriesName(motor_.type)));
 }
 
 void TForm_ParaSelect::ShowEncoder() {
@@ -177,7 +173,7 @@ void TForm_ParaSelect::Sw_Motor1Click(int delta) {
 
 void TForm_ParaSelect::Sw_Motor2Click(int delta) {
     motor_.power = StepRatedPower(motor_.power, delta);
-    ShowRatedPower(Text(RatedPowers()[motor_.power]));
+    hChar_Motor2->SetText(Text(RatedPowers()[motor_.power]));
 }
 
 void TForm_ParaSelect::Sw_Motor3Click(int delta) {

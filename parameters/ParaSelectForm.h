@@ -32,7 +32,6 @@ class TForm_ParaSelect : public QDialog {
     void OpenMonitor();
 
     void ShowMotorType();
-    void ShowRatedPower(const QString& text);
     void ShowEncoder();
     void Sw_Motor1Click(int delta);
     void Sw_Motor2Click(int delta);

@@ -6,6 +6,7 @@
 
 #include "parameters/BitFieldChoices.h"
 #include "parameters/Catalogue.h"
+#include "parameters/FormFonts.h"
 #include "widgets/RoundLedButton.h"
 
 namespace {
@@ -13,13 +14,6 @@ namespace {
 constexpr int kWidth = 247;
 constexpr int kPanelTop = 33 + 24;
 constexpr int kPanelHeight = 217;
-
-QFont ArialPixels(int pixels, bool bold) {
-    QFont font("Arial");
-    font.setPixelSize(pixels);
-    font.setBold(bold);
-    return font;
-}
 
 QLabel* Banner(QWidget* parent, const char* name, int top, int height, const QColor& color,
                int pixels) {
@@ -49,7 +43,7 @@ void TForm_ParaSetting::BuildUi() {
     setObjectName("Form_ParaSetting");
     setWindowTitle("ParaSetting");
     setFixedSize(kWidth, 325);
-    setFont(ArialPixels(11, false));
+    setFont(ArialPixels(11));
 
     Panel3 = Banner(this, "Panel3", 0, 33, Qt::blue, 16);
     Panel4 = Banner(this, "Panel4", 33, 24, Qt::red, 13);

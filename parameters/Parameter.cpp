@@ -1,8 +1,6 @@
 #include "parameters/Parameter.h"
 
 #include <QEvent>
-#include <QHBoxLayout>
-#include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMdiArea>
@@ -11,7 +9,6 @@
 #include <QSignalBlocker>
 #include <QTabBar>
 #include <QTableWidget>
-#include <QVBoxLayout>
 
 #include "parameters/NumberEdit.h"
 #include "parameters/ParaSelectForm.h"
@@ -24,22 +21,8 @@
 
 namespace {
 
-constexpr int kLastSlot = 19;
-
-QFont ArialPixels(int pixels, bool bold) {
-    QFont font("Arial");
-    font.setPixelSize(pixels);
-    font.setBold(bold);
-    return font;
-}
-
-QPushButton* Button(const char* caption, const char* name, QWidget* parent) {
-    auto* button = new QPushButton(caption, parent);
-    button->setObjectName(name);
-    button->setFixedSize(68, 49);
-    button->setFont(ArialPixels(13, true));
-    return button;
-}
+// Slot k holds number k - 1, so the last slot of a group has the group's slot count.
+constexpr int kLastSlot = kSlotsPerGroup;
 
 QString FromUtf8(const std::string& text) {
     return QString::fromStdString(text);
@@ -56,107 +39,6 @@ TParameterFrm::TParameterFrm(TComm& comm, ProgressWindow statusFormActive, QWidg
 TParameterFrm::~TParameterFrm() {
     RxSpinEdit1->disconnect(this);  // closing moves the focus; this window is half gone by then
     if (comm_.EditorRef == this) comm_.EditorRef = nullptr;
-}
-
-// ---------------------------------------------------------------- layout
-
-void TParameterFrm::BuildUi() {
-    setObjectName("ParameterFrm");
-    setFont(ArialPixels(13, false));
-    resize(1024, 720);
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    layout->addWidget(BuildTopBar());
-    layout->addWidget(BuildGridArea(), 1);
-    layout->addWidget(BuildBottomBar());
-}
-
-QWidget* TParameterFrm::BuildTopBar() {
-    Panel1 = new QLabel(this);
-    Panel1->setObjectName("Panel1");
-    Panel1->setFixedHeight(33);
-    Panel1->setAlignment(Qt::AlignCenter);
-    Panel1->setFrameShape(QFrame::Panel);
-    Panel1->setFrameShadow(QFrame::Raised);
-    Panel1->setFont(ArialPixels(16, true));
-    return Panel1;
-}
-
-// The grid with the group tabs along its bottom edge, and the number editor
-// that is laid over a value cell while a number is typed.
-QWidget* TParameterFrm::BuildGridArea() {
-    auto* area = new QWidget(this);
-    auto* layout = new QVBoxLayout(area);
-    layout->setContentsMargins(2, 2, 2, 0);
-    layout->setSpacing(0);
-
-    StringGrid_Para = CreateParameterGrid(area);
-    StringGrid_Para->installEventFilter(this);
-    layout->addWidget(StringGrid_Para, 1);
-
-    TabControl_Para = new QTabBar(area);
-    TabControl_Para->setObjectName("TabControl_Para");
-    TabControl_Para->setShape(QTabBar::RoundedSouth);
-    TabControl_Para->setDrawBase(false);
-    for (int group = 0; group < kGroupCount; ++group)
-        TabControl_Para->addTab(QString("GROUP %1").arg(group));
-    layout->addWidget(TabControl_Para);
-
-    RxSpinEdit1 = new NumberEdit(StringGrid_Para);
-    RxSpinEdit1->setObjectName("RxSpinEdit1");
-    RxSpinEdit1->setFont(ArialPixels(13, false));
-    RxSpinEdit1->hide();
-
-    connect(TabControl_Para, &QTabBar::currentChanged, this, &TParameterFrm::TabControl_ParaChange);
-    connect(StringGrid_Para, &QTableWidget::currentCellChanged, this,
-            &TParameterFrm::StringGrid_ParaClick);
-    connect(StringGrid_Para, &QTableWidget::cellClicked, this,
-            &TParameterFrm::StringGrid_ParaClick);
-    connect(StringGrid_Para, &QTableWidget::cellDoubleClicked, this,
-            &TParameterFrm::StringGrid_ParaDblClick);
-    connect(RxSpinEdit1, &NumberEdit::CommitKey, this, &TParameterFrm::RxSpinEdit1KeyPress);
-    connect(RxSpinEdit1, &NumberEdit::Left, this, &TParameterFrm::RxSpinEdit1Exit);
-    return area;
-}
-
-QWidget* TParameterFrm::BuildBottomBar() {
-    auto* bar = new QFrame(this);
-    bar->setObjectName("Panel2");
-    bar->setFixedHeight(65);
-    bar->setFrameShape(QFrame::Panel);
-    bar->setFrameShadow(QFrame::Raised);
-    auto* layout = new QHBoxLayout(bar);
-    layout->setContentsMargins(8, 8, 8, 8);
-
-    Sw_AxisUpDown = new RockerSwitch(bar);
-    Sw_AxisUpDown->setObjectName("Sw_AxisUpDown");
-    Sw_AxisUpDown->setAccessibleName("Axis");
-    Sw_AxisUpDown->setFixedSize(24, 49);
-    Label_ParaAxis = new QLabel(bar);
-    Label_ParaAxis->setObjectName("Label_ParaAxis");
-    Label_ParaAxis->setFixedSize(80, 49);
-    Label_ParaAxis->setAlignment(Qt::AlignCenter);
-    Label_ParaAxis->setFont(ArialPixels(16, true));
-    Label_ParaAxis->setStyleSheet("background-color: rgb(224, 192, 255);");
-    Btn_ParaInit = Button("INIT", "Btn_ParaInit", bar);
-    Btn_ParameterRead = Button("READ", "Btn_ParameterRead", bar);
-    Btn_Exit = Button("EXIT", "Btn_Exit", bar);
-
-    layout->addWidget(Sw_AxisUpDown);
-    layout->addWidget(Label_ParaAxis);
-    layout->addSpacing(16);
-    layout->addWidget(Btn_ParaInit);
-    layout->addStretch(1);
-    layout->addWidget(Btn_ParameterRead);
-    layout->addWidget(Btn_Exit);
-
-    connect(Sw_AxisUpDown, &RockerSwitch::UpClick, this, &TParameterFrm::Sw_AxisUpDownUpClick);
-    connect(Sw_AxisUpDown, &RockerSwitch::DownClick, this, &TParameterFrm::Sw_AxisUpDownDownClick);
-    connect(Btn_ParaInit, &QPushButton::clicked, this, &TParameterFrm::Btn_ParaInitClick);
-    connect(Btn_ParameterRead, &QPushButton::clicked, this, &TParameterFrm::Btn_ParameterReadClick);
-    connect(Btn_Exit, &QPushButton::clicked, this, &TParameterFrm::Btn_ExitClick);
-    return bar;
 }
 
 void TParameterFrm::FormCreate() {
@@ -410,17 +292,24 @@ void TParameterFrm::Btn_ParaInitClick() {
 // ---------------------------------------------------------------- block read
 
 void TParameterFrm::Btn_ParameterReadClick() {
-    const std::string first = ParameterAddress(0, 0);
-    comm_.SendData.Command = std::string(Cmd::SET);
-    comm_.SendData.Data = first;
     comm_.ContinuationKind = 1;
     EditorReadGroup = 0;
     ReadSlot = 1;
     comm_.EditorRef = this;
-    comm_.SendCommand(std::string(Cmd::SET), first,
+    // A request that never went out (the port is closed) has nothing to show progress of.
+    if (SendRead(ParameterAddress(0, 0)) && statusFormActive_) statusFormActive_();
+}
+
+// True when the request went out; a closed port aborts the exchange, which
+// ends the read, and leaves the link idle instead of waiting for a reply.
+bool TParameterFrm::SendRead(const std::string& address) {
+    comm_.SendData.Command = std::string(Cmd::SET);
+    comm_.SendData.Data = address;
+    comm_.SendCommand(std::string(Cmd::SET), address,
                       AxisChars[static_cast<std::size_t>(axisIndex_)]);
+    if (comm_.ContinuationKind != 1) return false;
     comm_.LinkState = AwaitData;
-    if (statusFormActive_) statusFormActive_();
+    return true;
 }
 
 void TParameterFrm::BlockReadStep() {
@@ -433,19 +322,15 @@ void TParameterFrm::BlockReadStep() {
         ReadSlot = 0;
     }
     if (ReadSlot == kLastSlot) {
-        // Complete: the chain ends, the link goes idle and the time-out tick stops.
+        // Complete: the chain ends and the link goes idle.
         comm_.ContinuationKind = 0;
-        comm_.AbortExchange();
+        comm_.LinkState = Idle;
         FillGroup();
         return;
     }
     comm_.TransferProgress += 100.0 / kSlotCount;
     ++ReadSlot;
-    const std::string next = ParameterAddress(EditorReadGroup, ReadSlot - 1);
-    comm_.SendData.Command = std::string(Cmd::SET);
-    comm_.SendData.Data = next;
-    comm_.SendCommand(std::string(Cmd::SET), next, AxisChars[static_cast<std::size_t>(axisIndex_)]);
-    comm_.LinkState = AwaitData;
+    SendRead(ParameterAddress(EditorReadGroup, ReadSlot - 1));
 }
 
 void TParameterFrm::Btn_ExitClick() {

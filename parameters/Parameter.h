@@ -13,6 +13,7 @@
 
 #include "parameters/Catalogue.h"
 #include "parameters/EditHandOver.h"
+#include "parameters/ParameterGrid.h"
 #include "protocol/Comm.h"
 
 class NumberEdit;
@@ -53,10 +54,9 @@ class TParameterFrm : public QWidget, public IParameterEditor {
         return ParameterValues[group][slot];
     }
     int SelectedGroup() const { return selectedGroup_; }
-    int AxisIndex() const { return axisIndex_; }
 
     static constexpr int kRows = 20;  // the header row and one row a slot
-    static constexpr int kValueColumn = 2;
+    static constexpr int kValueColumn = ParaGrid::kValueColumn;
 
   protected:
     bool event(QEvent* event) override;
@@ -89,6 +89,7 @@ class TParameterFrm : public QWidget, public IParameterEditor {
     void WriteEditValue();
     void StoreValue(const ValueText& value);
     void SendStore(const ValueText& value);
+    bool SendRead(const std::string& address);
 
     TComm& comm_;
     ProgressWindow statusFormActive_;

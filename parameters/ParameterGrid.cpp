@@ -5,14 +5,15 @@
 #include <QStyledItemDelegate>
 #include <QTableWidget>
 
+#include "parameters/Catalogue.h"
+
 namespace {
 
 constexpr int kColumnWidths[] = {50, 184, 110, 40, 623};
 const char* const kHeaders[] = {"번호", "이 름", "설정값", "단위", "비 고"};
 constexpr int kRowHeight = 24;
-constexpr int kSlotRows = 19;
-constexpr int kValueColumn = 2;
-constexpr int kRemarksColumn = 4;
+using ParaGrid::kRemarksColumn;
+using ParaGrid::kValueColumn;
 
 // Paints every cell of the slot rows (the header row is the grid's header).
 class ParaGridDelegate : public QStyledItemDelegate {
@@ -52,7 +53,7 @@ class ParaGridDelegate : public QStyledItemDelegate {
 }  // namespace
 
 QTableWidget* CreateParameterGrid(QWidget* parent) {
-    auto* grid = new QTableWidget(kSlotRows, 5, parent);
+    auto* grid = new QTableWidget(kSlotsPerGroup, 5, parent);
     grid->setObjectName("StringGrid_Para");
     grid->setToolTip("If yor need change, Please Enter, or double click..");
     grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -79,7 +80,7 @@ QTableWidget* CreateParameterGrid(QWidget* parent) {
                                       new QTableWidgetItem(QString::fromUtf8(kHeaders[column])));
         grid->setColumnWidth(column, kColumnWidths[column]);
     }
-    for (int row = 0; row < kSlotRows; ++row) {
+    for (int row = 0; row < kSlotsPerGroup; ++row) {
         for (int column = 0; column < 5; ++column) {
             auto* item = new QTableWidgetItem;
             // The number column is fixed: it never becomes the current cell.

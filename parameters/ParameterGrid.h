@@ -6,4 +6,9 @@
 class QTableWidget;
 class QWidget;
 
+namespace ParaGrid {
+inline constexpr int kValueColumn = 2;
+inline constexpr int kRemarksColumn = 4;
+}  // namespace ParaGrid
+
 QTableWidget* CreateParameterGrid(QWidget* parent);

@@ -210,12 +210,28 @@ void TComPort::Close() {
 
 void TComPort::SetSettings(const PortSettings& settings) {
     const bool reopen = serial_->isOpen() && settings.Port != settings_.Port;
+    const PortSettings previous = settings_;
     settings_ = settings;
     if (reopen) {
         Close();
         Open();
     } else if (serial_->isOpen()) {
+        ApplyOrRestore(previous);
+    }
+}
+
+// A refused change leaves the port, and what it reports and stores, on the
+// settings it still runs with.
+void TComPort::ApplyOrRestore(const PortSettings& previous) {
+    try {
         ApplySettings();
+    } catch (const PortError&) {
+        settings_ = previous;
+        try {
+            ApplySettings();
+        } catch (const PortError&) {
+        }
+        throw;
     }
 }
 

@@ -89,6 +89,7 @@ signals:
 
 private:
     void ApplySettings();
+    void ApplyOrRestore(const PortSettings& previous);
     void ApplyLineSettings();
     void OnReadyRead();
     void OnError(int error);

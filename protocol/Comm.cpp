@@ -97,7 +97,10 @@ void TComm::OnAwaitData() {
         } else if (first == Frame::US) {
             ReadData.Data.clear();
             hooks_.SetCommLed(false);
-            if (ContinuationKind != 0) RunContinuation();
+            if (ContinuationKind != 0) {
+                RunContinuation();
+                if (LinkState == Idle) hooks_.SetTimeoutTimer(false);  // the reader ended the chain
+            }
         } else {
             ReportLinkError();
         }
@@ -230,6 +233,13 @@ void TComm::ReportLinkError() {
 }
 
 void TComm::HandleTimeout() {
+    if (LinkState == Idle || LinkState == ReplyDone) {
+        // Nothing is awaited (a chain that ended on a US reply leaves the tick on,
+        // and a tick posted before it was stopped still arrives): no resend.
+        TimeoutTicks = 0;
+        hooks_.SetTimeoutTimer(false);
+        return;
+    }
     if (++TimeoutTicks < 5) return;
     if (LinkState == AwaitAliveAck) {
         if (ActiveWindow == MonitoringActive && MonitorRef) {

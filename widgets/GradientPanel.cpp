@@ -10,14 +10,9 @@ void GradientPanel::SetColors(const QColor& begin, const QColor& end) {
     update();
 }
 
-void GradientPanel::SetVertical(bool vertical) {
-    vertical_ = vertical;
-    update();
-}
-
 void GradientPanel::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    QLinearGradient gradient(rect().topLeft(), vertical_ ? rect().bottomLeft() : rect().topRight());
+    QLinearGradient gradient(rect().topLeft(), rect().bottomLeft());
     gradient.setColorAt(0.0, begin_);
     gradient.setColorAt(1.0, end_);
     painter.fillRect(rect(), gradient);

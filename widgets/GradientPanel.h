@@ -1,6 +1,6 @@
 #pragma once
-// A panel whose background runs from one colour to another; child widgets sit
-// on top of it.
+// A panel whose background runs from one colour at the top to another at the
+// bottom; child widgets sit on top of it.
 
 #include <QColor>
 #include <QWidget>
@@ -11,7 +11,6 @@ class GradientPanel : public QWidget {
     explicit GradientPanel(QWidget* parent = nullptr);
 
     void SetColors(const QColor& begin, const QColor& end);
-    void SetVertical(bool vertical);
 
   protected:
     void paintEvent(QPaintEvent* event) override;
@@ -19,5 +18,4 @@ class GradientPanel : public QWidget {
   private:
     QColor begin_{20, 40, 120};
     QColor end_{120, 170, 240};
-    bool vertical_ = true;
 };

@@ -12,12 +12,14 @@ namespace MessageService {
 
 enum class Kind { Warning, Information, Error, Confirmation };
 
+// One box as it was put in front of the user.
 struct Box {
     Kind kind;
     QString text;
     QMessageBox::StandardButtons buttons;
 };
 
+// Stands in for the user: sees each box and returns the button pressed.
 using Responder = std::function<QMessageBox::StandardButton(const Box&)>;
 
 // Shows a modal box (or asks the responder) and returns the button chosen.

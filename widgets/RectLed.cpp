@@ -67,11 +67,6 @@ void RectLed::SetOffColor(const QColor& color) {
     update();
 }
 
-void RectLed::SetLabelColor(const QColor& color) {
-    labelColor_ = color;
-    update();
-}
-
 void RectLed::UpdateAccessibleState() {
     setAccessibleDescription(on_ ? "on" : "off");
 }
@@ -92,7 +87,8 @@ void RectLed::paintEvent(QPaintEvent*) {
     QFont font = painter.font();
     font.setBold(true);
     painter.setFont(font);
-    painter.setPen(on_ ? labelColor_ : labelColor_.darker(150));
+    // A lit lamp carries a white label; an unlit one a grey that still reads on its dark body.
+    painter.setPen(on_ ? QColor(Qt::white) : QColor(185, 185, 185));
     painter.drawText(body, Qt::AlignCenter, label_);
 }
 

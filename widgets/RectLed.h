@@ -18,7 +18,6 @@ class RectLed : public QWidget {
     void SetLabel(const QString& label);
     void SetOnColor(const QColor& color);
     void SetOffColor(const QColor& color);
-    void SetLabelColor(const QColor& color);
 
     QSize sizeHint() const override { return {81, 22}; }
 
@@ -36,5 +35,4 @@ class RectLed : public QWidget {
     QString label_;
     QColor onColor_{255, 40, 40};
     QColor offColor_{90, 20, 20};
-    QColor labelColor_{Qt::white};
 };

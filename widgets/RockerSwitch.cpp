@@ -17,9 +17,10 @@ void RockerHalf::paintEvent(QPaintEvent*) {
     const QRectF body = QRectF(rect()).adjusted(1, upper_ ? 1 : 0, -1, upper_ ? 0 : -1);
     QLinearGradient shade(body.topLeft(), body.bottomLeft());
     const QColor face = isEnabled() ? QColor(96, 96, 104) : QColor(120, 120, 120);
-    const bool lit = isDown() == upper_;  // the pressed half sinks, the other rises
-    shade.setColorAt(0.0, lit ? face.lighter(150) : face.darker(130));
-    shade.setColorAt(1.0, lit ? face : face.darker(170));
+    // Both halves stand raised at rest; the pressed one sinks.
+    const bool sunk = isDown();
+    shade.setColorAt(0.0, sunk ? face.darker(130) : face.lighter(150));
+    shade.setColorAt(1.0, sunk ? face.darker(170) : face);
     painter.setPen(QPen(QColor(30, 30, 30), 1.0));
     painter.setBrush(shade);
     painter.drawRoundedRect(body, 3, 3);

@@ -6,6 +6,7 @@
 #include <QAbstractButton>
 #include <QWidget>
 
+// One half of the rocker: a button that paints itself sunk while pressed.
 class RockerHalf : public QAbstractButton {
     Q_OBJECT
   public:
@@ -20,6 +21,7 @@ class RockerHalf : public QAbstractButton {
     bool upper_;
 };
 
+// The two halves in one frame, the upper half on top.
 class RockerSwitch : public QWidget {
     Q_OBJECT
   public:

@@ -6,6 +6,7 @@
 
 namespace {
 
+// Lets screen readers and automation press the lamp like a button.
 class RoundLedButtonAccessible : public QAccessibleWidget {
   public:
     explicit RoundLedButtonAccessible(RoundLedButton* led)

@@ -406,18 +406,38 @@ class MainFormTest : public QObject {
                                         QString("Parameter Edit%1").arg(first + 1)}));
     }
 
+    void editorOpensFillingTheClientArea() {
+        GoOnline();
+        TestWindows editors, monitors;
+        Main().RegisterChildWindow(ChildWindow::ParameterSet, editors.Factory("Editor"));
+        Main().RegisterChildWindow(ChildWindow::Monitoring, monitors.Factory("Monitor"));
+        Main().OpenChildWindow(ChildWindow::ParameterSet);
+        Main().OpenChildWindow(ChildWindow::Monitoring);
+        const QSize area = Main().MdiArea()->viewport()->size();
+        for (QMdiSubWindow* sub : Main().MdiArea()->subWindowList()) {
+            const bool editor = sub->widget()->objectName() == "Editor";
+            QCOMPARE(sub->geometry() == QRect(QPoint(0, 0), area), editor);
+        }
+    }
+
     void programDownRunsModallyAndIsDestroyed() {
         GoOnline();
         TestWindows downloads;
         Main().RegisterChildWindow(ChildWindow::ProgramDown, downloads.Factory("Download"));
         QPointer<QWidget> shown;
+        bool outlivedMinimizing = false;
         AnswerModal<QWidget>([&](QWidget* window) {
             shown = window;
             QCOMPARE(window->objectName(), QString("Download"));
-            window->close();
+            window->showMinimized();  // a download must survive its window being minimized
+            QTimer::singleShot(50, window, [&] {
+                outlivedMinimizing = true;
+                shown->close();
+            });
         });
         Main().OpenChildWindow(ChildWindow::ProgramDown);
         QCOMPARE(downloads.created, 1);
+        QVERIFY(outlivedMinimizing);
         QTRY_VERIFY(!shown);
         QVERIFY(Main().MdiArea()->subWindowList().isEmpty());
     }

@@ -19,6 +19,9 @@ struct OpenPort : ILinkPort {
     void PortWrite(const std::string&) override {}
 };
 
+// The ways a user can close the progress window.
+enum CloseWay { CancelButton, EscapeKey, WindowManager };
+
 // Engine hooks that show nothing.
 struct QuietHooks : IEngineHooks {
     void SetStatusText(const std::string&) override {}
@@ -65,20 +68,38 @@ class StatusFrmTest : public QObject {
         QPointer<TFrm_Status> status = new TFrm_Status(comm);
         QCOMPARE(comm.TransferProgress, 0.0);
         status->show();
+        comm.LinkState = AwaitData;  // the last request of the block is still on its way
+        comm.ContinuationKind = 1;
         comm.TransferProgress = progress;
         Tick(status);
         Settle();
         QCOMPARE(status.isNull(), closes);
+        QCOMPARE(comm.LinkState, AwaitData);
+        QCOMPARE(comm.ContinuationKind, 1);
         delete status.data();
     }
 
-    void cancelAbortsTheExchangeAndCloses() {
+    // Whichever way the user closes the window, the transfer ends with it.
+    void closingEarlyAbortsTheExchange_data() {
+        QTest::addColumn<int>("way");
+        QTest::newRow("Cancel button") << int(CancelButton);
+        QTest::newRow("Escape key") << int(EscapeKey);
+        QTest::newRow("window manager") << int(WindowManager);
+    }
+    void closingEarlyAbortsTheExchange() {
+        QFETCH(int, way);
         TComm comm(port_, hooks_);
         comm.LinkState = AwaitData;
         comm.ContinuationKind = 1;
         QPointer<TFrm_Status> status = new TFrm_Status(comm);
         status->show();
-        QTest::mouseClick(status->findChild<QPushButton*>("Btn_Cancel"), Qt::LeftButton);
+        comm.TransferProgress = 50.0;
+        if (way == CancelButton)
+            QTest::mouseClick(status->findChild<QPushButton*>("Btn_Cancel"), Qt::LeftButton);
+        else if (way == EscapeKey)
+            QTest::keyClick(status, Qt::Key_Escape);
+        else
+            status->close();
         Settle();
         QVERIFY(status.isNull());
         QCOMPARE(comm.LinkState, Idle);

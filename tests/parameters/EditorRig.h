@@ -50,6 +50,7 @@ class SimPort : public ILinkPort {
     DriveSim& sim_;
 };
 
+// The main window's side of the engine, recorded instead of shown.
 class RecordingHooks : public IEngineHooks {
   public:
     void SetStatusText(const std::string& text) override { status = text; }

@@ -125,6 +125,21 @@ class ParameterEditorTest : public QObject {
         QVERIFY(ButtonOf(*editor, "Btn_ParaInit")->isEnabled());
     }
 
+    // The rocker stays disabled; its handlers still keep to the 36 axis characters.
+    void axisHandlersKeepToTheAxisCharacters() {
+        EditorRig rig;
+        auto editor = rig.OpenEditor();
+        auto* caption = editor->findChild<QLabel*>("Panel1");
+        auto* axis = editor->findChild<QLabel*>("Label_ParaAxis");
+        editor->Sw_AxisUpDownDownClick();
+        QCOMPARE(axis->text(), QString("Axis 0"));
+        for (int i = 0; i < 10; ++i) editor->Sw_AxisUpDownUpClick();
+        QCOMPARE(axis->text(), QString("Axis A"));
+        for (int i = 0; i < 30; ++i) editor->Sw_AxisUpDownUpClick();
+        QCOMPARE(caption->text(), QString("Parameter Edit Axis Z"));
+        QCOMPARE(axis->text(), QString("Axis Z"));
+    }
+
     void cellsArePaintedByTheirRules() {
         EditorRig rig;
         auto editor = rig.OpenEditor();
@@ -220,6 +235,8 @@ class ParameterEditorTest : public QObject {
         QTest::newRow("Pr-2.05 -5000") << 2 << 6 << "-5000" << int(Qt::Key_Escape) << "STR205-5000";
         QTest::newRow("Pr-2.00 99") << 2 << 1 << "99" << int(Qt::Key_Return) << "";
         QTest::newRow("Pr-0.12 0") << 0 << 13 << "0" << int(Qt::Key_Return) << "";
+        QTest::newRow("too long for an integer")
+            << 0 << 13 << "99999999999999999999" << int(Qt::Key_Return) << "";
         QTest::newRow("letters are refused")
             << 0 << 13 << "1x2" << int(Qt::Key_Return) << "STR01212";
     }
@@ -575,6 +592,40 @@ class ParameterEditorTest : public QObject {
         ShowGroup(*editor, 1);
         QCOMPARE(CellText(*editor, 4), QString("50"));
         QCOMPARE(CellText(*editor, 5), QString());
+    }
+
+    // A request that finds the port closed ends the read and leaves the link idle, not
+    // waiting for a reply that cannot come; a read whose first request never went out
+    // shows no progress window.
+    void closedPortEndsTheRead_data() {
+        QTest::addColumn<QString>("closeAfter");  // reply after which the line is lost; "": before
+        QTest::addColumn<int>("requests");
+        QTest::addColumn<int>("progressShown");
+        QTest::newRow("before the first request") << "" << 0 << 0;
+        QTest::newRow("during the read") << "104" << 19 + 5 << 1;
+    }
+
+    void closedPortEndsTheRead() {
+        QFETCH(QString, closeAfter);
+        QFETCH(int, requests);
+        QFETCH(int, progressShown);
+        EditorRig rig;
+        rig.port.open = !closeAfter.isEmpty();
+        const std::string lostAfter = closeAfter.toStdString();
+        rig.port.reshape = [&rig, lostAfter](const std::string& request, const std::string& reply) {
+            const auto parsed = ParseRequest(request);
+            if (parsed && parsed->data == lostAfter) rig.port.open = false;
+            return reply;
+        };
+        auto editor = rig.OpenEditor();
+        Click(ButtonOf(*editor, "Btn_ParameterRead"));
+        QCOMPARE(rig.Requests().size(), std::size_t(requests));
+        QCOMPARE(rig.hooks.warnings, Strings{"Can not open the Com port !!!"});
+        QCOMPARE(rig.progressShown, progressShown);
+        QCOMPARE(rig.comm.LinkState, std::uint8_t(Idle));
+        QCOMPARE(rig.comm.ContinuationKind, 0);
+        QVERIFY(!rig.hooks.timeoutTimer);
+        QCOMPARE(editor->ParameterValue(1, 5), closeAfter.isEmpty() ? "" : std::string("1000"));
     }
 };
 

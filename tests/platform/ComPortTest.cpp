@@ -424,9 +424,13 @@ INSTANTIATE_TEST_SUITE_P(Pty, ComPortRefusedSettingTest,
 TEST_F(ComPortTest, RefusedSettingOnAnOpenPortThrowsAndKeepsItOpen) {
     OpenOn(pty);
     PortSettings s = port.Settings();
+    s.BaudRate = "19200";
     s.DataBits = "7";
     EXPECT_THROW(port.SetSettings(s), PortError);
     EXPECT_TRUE(port.Connected());
+    EXPECT_EQ(port.Settings().DataBits, "8");  // what it still runs with, so that is what is stored
+    EXPECT_EQ(port.Settings().BaudRate, "9600");
+    EXPECT_EQ(Serial().baudRate(), 9600);
 }
 
 TEST_F(ComPortTest, PortIsOpenedExclusively) {

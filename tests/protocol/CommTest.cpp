@@ -252,6 +252,25 @@ TEST(EngineTimeout, ReplyCutOffMidFrameIsReadAfresh) {
     EXPECT_EQ(rig.comm.CommError, 0);
 }
 
+TEST(EngineTimeout, EndedChainIsNotResent) {
+    EngineRig rig;
+    RecordingReader reader;
+    reader.comm = &rig.comm;
+    rig.comm.EditorRef = &reader;
+    rig.comm.ActiveWindow = EditorActive;
+    rig.comm.ContinuationKind = 1;
+    rig.Send("SET", "618", AwaitData);
+    rig.comm.HandleChunk(kUs);  // the last slot is unused: the reader ends the chain
+    ASSERT_EQ(rig.comm.LinkState, Idle);
+    EXPECT_FALSE(rig.hooks.timer);
+    rig.hooks.timer = true;  // a tick posted before the timer stopped
+    rig.Ticks(20);
+    EXPECT_EQ(rig.port.written.size(), 1u);
+    EXPECT_FALSE(rig.hooks.timer);
+    EXPECT_EQ(rig.comm.ResendCount, 0);
+    EXPECT_EQ(rig.hooks.status, "");
+}
+
 TEST(EngineTimeout, AliveCheckTimesOutQuietly) {
     for (int active : {MonitoringActive, TriggerActive}) {
         EngineRig rig;

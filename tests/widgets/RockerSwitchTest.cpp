@@ -2,10 +2,25 @@
 #include <QAccessibleActionInterface>
 #include <QSignalSpy>
 #include <QTest>
+#include <cstdlib>
 
 #include "widgets/RockerSwitch.h"
 #include "widgets/RoundLedButton.h"
 
+namespace {
+
+// How light a half looks as a whole: the mean lightness of its pixels.
+int Lightness(QWidget* half) {
+    const QImage image = half->grab().toImage();
+    long long sum = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) sum += image.pixelColor(x, y).lightness();
+    return static_cast<int>(sum / (image.width() * image.height()));
+}
+
+}  // namespace
+
+// The rocker switch and the round lamp button, pressed with the mouse and by accessibility.
 class RockerSwitchTest : public QObject {
     Q_OBJECT
   private slots:
@@ -22,6 +37,18 @@ class RockerSwitchTest : public QObject {
         // The upper half is on top.
         QCOMPARE(rocker.childAt(12, 8), rocker.UpHalf());
         QCOMPARE(rocker.childAt(12, 40), rocker.DownHalf());
+    }
+
+    // At rest the halves look alike, so neither seems pressed; the pressed half sinks.
+    void onlyThePressedHalfSinks() {
+        RockerSwitch rocker;
+        rocker.resize(24, 48);
+        rocker.show();
+        const int raised = Lightness(rocker.UpHalf());
+        QVERIFY(std::abs(raised - Lightness(rocker.DownHalf())) <= 3);
+        rocker.UpHalf()->setDown(true);
+        QVERIFY(Lightness(rocker.UpHalf()) < raised - 15);
+        QVERIFY(std::abs(raised - Lightness(rocker.DownHalf())) <= 3);
     }
 
     void disabledSwitchReportsNothing() {

@@ -14,6 +14,7 @@ QColor PixelAt(QWidget& widget, QPoint at) {
 
 }  // namespace
 
+// The seven-segment character, hexadecimal and number displays: patterns and colours.
 class SevenSegmentTest : public QObject {
     Q_OBJECT
   private slots:
