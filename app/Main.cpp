@@ -10,6 +10,7 @@
 #include <QMdiSubWindow>
 #include <QTimer>
 #include <QUrl>
+#include <utility>
 
 #include "app/About.h"
 #include "app/ImageList.h"
@@ -162,7 +163,7 @@ void TMainForm::ShowLinkState(bool online) {
 
 void TMainForm::OnLinkLost(const QString& reason) {
     if (ST_LED->IsOn()) GoOffline();
-    MessageService::Error(this, reason);
+    if (!std::exchange(lossReported_, false)) MessageService::Error(this, reason);
 }
 
 // ---------------------------------------------------------------- status and alarm
@@ -250,6 +251,9 @@ void TMainForm::SetTimeoutTimer(bool enabled) {
 }
 
 void TMainForm::ShowWarning(const std::string& text) {
+    // A write that failed because the line went away has told the user already;
+    // the lost line then goes off line without a second box.
+    lossReported_ = text == LinkText::SendFailed && !ComPort->Connected();
     MessageService::Warning(this, FromUtf8(text), QMessageBox::Yes);
 }
 

@@ -133,6 +133,7 @@ class TMainForm : public QMainWindow, public IEngineHooks {
     std::unique_ptr<TComm> engine_;
     std::map<ChildWindow, ChildCommand> children_;
     int blinkCount_ = 0;
+    bool lossReported_ = false;  // the send that met the lost line has shown its warning
     bool shown_ = false;
 
     QMdiArea* MdiArea_ = nullptr;

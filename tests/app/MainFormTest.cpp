@@ -188,6 +188,27 @@ class MainFormTest : public QObject {
         QCOMPARE(Main().findChild<QAction*>("OnLine")->text(), QString("&OnLine"));
     }
 
+    void sendMeetingALostLineSaysSoOnce() {
+        GoOnline();
+        line_->Hangup();
+        Engine().SendData.Command = "SET";
+        Engine().SendCommand("SET", "000");
+        Engine().LinkState = AwaitData;
+        QTRY_VERIFY_WITH_TIMEOUT(!OnLineLed(Main())->IsOn(), 5000);
+        QTest::qWait(200);
+        QCOMPARE(boxes_->Boxes().size(), 1);
+        QCOMPARE(boxes_->Boxes()[0].text, QString(LinkText::SendFailed));
+
+        // The next loss of the line is told again.
+        PtyLine again;
+        SetPortName(Main(), again.Path());
+        Main().ST_LEDClick();
+        QVERIFY(Main().ComPort->Connected());
+        again.Hangup();
+        QTRY_VERIFY_WITH_TIMEOUT(!OnLineLed(Main())->IsOn(), 5000);
+        QCOMPARE(boxes_->Boxes().size(), 2);
+    }
+
     // ------------------------------------------------------------ status tick and alarm
 
     void statusTickShowsAlarmNamesAboveTenAndBlinks_data() {
