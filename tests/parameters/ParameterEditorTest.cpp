@@ -77,6 +77,14 @@ void WhenDialogOpens(std::function<void(Dialog&)> act, bool* seen) {
     });
 }
 
+// A new editor that has read the drive, the requests of the read forgotten.
+std::unique_ptr<TParameterFrm> ReadEditor(EditorRig& rig) {
+    auto editor = rig.OpenEditor();
+    Click(ButtonOf(*editor, "Btn_ParameterRead"));
+    rig.ForgetRequests();
+    return editor;
+}
+
 Strings AllReads() {
     Strings reads;
     for (const std::string& address : AllAddresses()) reads.push_back("SET" + address);
@@ -248,9 +256,7 @@ class ParameterEditorTest : public QObject {
         QFETCH(int, key);
         QFETCH(QString, sent);
         EditorRig rig;
-        auto editor = rig.OpenEditor();
-        Click(ButtonOf(*editor, "Btn_ParameterRead"));
-        rig.ForgetRequests();
+        auto editor = ReadEditor(rig);
         ShowGroup(*editor, group);
         SelectCell(*editor, row);
         const QString before = CellText(*editor, row);
@@ -299,9 +305,7 @@ class ParameterEditorTest : public QObject {
         QFETCH(QString, sent);
         EditorRig rig;
         rig.sim.SetSlot("103", driveValue.toStdString());
-        auto editor = rig.OpenEditor();
-        Click(ButtonOf(*editor, "Btn_ParameterRead"));
-        rig.ForgetRequests();
+        auto editor = ReadEditor(rig);
         ShowGroup(*editor, 1);
         SelectCell(*editor, 4);
         PressEnter(*editor);
@@ -335,9 +339,7 @@ class ParameterEditorTest : public QObject {
 
     void tabChangeClosesTheNumberEditorWithoutWriting() {
         EditorRig rig;
-        auto editor = rig.OpenEditor();
-        Click(ButtonOf(*editor, "Btn_ParameterRead"));
-        rig.ForgetRequests();
+        auto editor = ReadEditor(rig);
         SelectCell(*editor, 5);
         PressEnter(*editor);
         QTest::keyClicks(NumberBox(*editor), "15");
@@ -350,9 +352,7 @@ class ParameterEditorTest : public QObject {
 
     void leavingTheNumberEditorWritesNothing() {
         EditorRig rig;
-        auto editor = rig.OpenEditor();
-        Click(ButtonOf(*editor, "Btn_ParameterRead"));
-        rig.ForgetRequests();
+        auto editor = ReadEditor(rig);
         SelectCell(*editor, 5);
         PressEnter(*editor);
         QTest::keyClicks(NumberBox(*editor), "15");
@@ -432,9 +432,7 @@ class ParameterEditorTest : public QObject {
 
     void functionBitsThroughTheDialog() {
         EditorRig rig;
-        auto editor = rig.OpenEditor();
-        Click(ButtonOf(*editor, "Btn_ParameterRead"));
-        rig.ForgetRequests();
+        auto editor = ReadEditor(rig);
         SelectCell(*editor, 6);
 
         bool seen = false;
@@ -466,9 +464,7 @@ class ParameterEditorTest : public QObject {
     // A short text shows the digits the drive holds; SET without a change writes nothing.
     void shortFunctionBitTextIsReadAsDigits() {
         EditorRig rig;
-        auto editor = rig.OpenEditor();
-        Click(ButtonOf(*editor, "Btn_ParameterRead"));
-        rig.ForgetRequests();
+        auto editor = ReadEditor(rig);
         SelectCell(*editor, 7);  // Pr-0.06, "765"
         QStringList shown;
         bool seen = false;
@@ -490,9 +486,7 @@ class ParameterEditorTest : public QObject {
     void motorCodeThroughTheDialog() {
         EditorRig rig;
         rig.sim.SetSlot("001", "26A5D");
-        auto editor = rig.OpenEditor();
-        Click(ButtonOf(*editor, "Btn_ParameterRead"));
-        rig.ForgetRequests();
+        auto editor = ReadEditor(rig);
         SelectCell(*editor, 2);
         bool seen = false;
         WhenDialogOpens<TForm_ParaSelect>(
@@ -509,9 +503,7 @@ class ParameterEditorTest : public QObject {
 
     void monitorSettingThroughTheDialog() {
         EditorRig rig;
-        auto editor = rig.OpenEditor();
-        Click(ButtonOf(*editor, "Btn_ParameterRead"));
-        rig.ForgetRequests();
+        auto editor = ReadEditor(rig);
         ShowGroup(*editor, 5);
         SelectCell(*editor, 13);  // Pr-5.12, "500": item 0 at its maximum scale
         bool seen = false;
