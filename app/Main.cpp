@@ -22,6 +22,7 @@
 #include "platform/Pause.h"
 #include "platform/PortSettingsStore.h"
 #include "platform/PortSetupDialog.h"
+#include "platform/PortWatch.h"
 #include "platform/ThreadTimers.h"
 #include "protocol/AlarmTables.h"
 #include "widgets/MessageService.h"
@@ -44,7 +45,8 @@ TMainForm::TMainForm(Options options, QWidget* parent)
       ComPort(new TComPort(this)),
       Timers1(new TiThreadTimers(this)),
       options_(options),
-      engine_(std::make_unique<TComm>(*ComPort, *this)) {
+      engine_(std::make_unique<TComm>(*ComPort, *this)),
+      portWatch_(new PortWatch(this)) {
     setObjectName("MainForm");
     ComPort->setObjectName("ComPort");
     Timers1->setObjectName("Timers1");
@@ -54,6 +56,8 @@ TMainForm::TMainForm(Options options, QWidget* parent)
     Timers1->SetOnTimer(2, [this](TiThreadTimers*) { Timers1Timer2(); });
     connect(ComPort, &TComPort::OnRxChar, this, &TMainForm::ComPortRxChar);
     connect(ComPort, &TComPort::LinkLost, this, &TMainForm::OnLinkLost);
+    portWatch_->setObjectName("PortWatch");
+    connect(portWatch_, &PortWatch::Back, this, &TMainForm::OnPortBack);
 
     BuildUi();
     FormCreate();
@@ -143,7 +147,18 @@ void TMainForm::GoOnline() {
     // An exchange cut off by going off line would keep every polling window waiting.
     const auto state = engine_->LinkState;
     if (state != Idle && state != ReplyDone) engine_->AbortExchange();
+    portWatch_->Stop();
     ShowLinkState(true);
+    HintLatency();
+}
+
+// A USB adapter that holds replies back slows every exchange; said once a port.
+void TMainForm::HintLatency() {
+    const QString port = ComPort->Settings().Port;
+    const std::optional<int> ms = LatencyTimerMs(port);
+    if (!ms || *ms <= 1 || latencyHinted_.contains(port)) return;
+    latencyHinted_.insert(port);
+    SetStatusText(LatencyHint(port.toStdString(), *ms));
 }
 
 void TMainForm::GoOffline() {
@@ -161,9 +176,15 @@ void TMainForm::ShowLinkState(bool online) {
     Timers1->SetEnabled(2, false);
 }
 
-void TMainForm::OnLinkLost(const QString& reason) {
+void TMainForm::OnLinkLost(const QString& message) {
     if (ST_LED->IsOn()) GoOffline();
-    if (!std::exchange(lossReported_, false)) MessageService::Error(this, reason);
+    portWatch_->Watch(ComPort->Settings().Port, ComPort->OpenedDevice());
+    if (!std::exchange(lossReported_, false)) MessageService::Error(this, message);
+}
+
+// Only said: going on line stays the user's decision.
+void TMainForm::OnPortBack(const QString& port) {
+    if (!ST_LED->IsOn()) SetStatusText(PortBackNotice(port.toStdString()));
 }
 
 // ---------------------------------------------------------------- status and alarm
@@ -240,6 +261,7 @@ void TMainForm::HelpClick() {
 
 void TMainForm::SetStatusText(const std::string& text) {
     Panel_MainStatus->setText(FromUtf8(text));
+    Panel_MainStatus->setToolTip(FromUtf8(text));  // a long text is cut off in the panel
 }
 
 void TMainForm::SetCommLed(bool on) {

@@ -158,8 +158,11 @@ class MainFormTest : public QObject {
         Main().ST_LEDClick();
         QCOMPARE(boxes_->Boxes().size(), 1);
         QCOMPARE(boxes_->Boxes()[0].kind, MessageService::Kind::Error);
-        const QRegularExpression text(R"(^Unable to open com port \(win error code: [1-9]\d*\)$)");
-        QVERIFY2(text.match(boxes_->Texts()[0]).hasMatch(), qPrintable(boxes_->Texts()[0]));
+        const QRegularExpression text(
+            R"(^Unable to open com port \(win error code: [1-9]\d*\)\nPort: (.*)\n)");
+        const auto match = text.match(boxes_->Texts()[0]);
+        QVERIFY2(match.hasMatch(), qPrintable(boxes_->Texts()[0]));
+        QCOMPARE(match.captured(1), port.isEmpty() ? QString("none chosen") : port);
         QVERIFY(!Main().ComPort->Connected());
         QVERIFY(!OnLineLed(Main())->IsOn());
         QCOMPARE(OnLineLed(Main())->Label(), QString("Off Line"));
@@ -184,6 +187,9 @@ class MainFormTest : public QObject {
         QTest::qWait(200);
         QCOMPARE(boxes_->Boxes().size(), 1);
         QCOMPARE(boxes_->Boxes()[0].kind, MessageService::Kind::Error);
+        QVERIFY2(boxes_->Texts()[0].startsWith("The connection on port " + line_->Path() +
+                                               " was lost; the program is off line.\n"),
+                 qPrintable(boxes_->Texts()[0]));
         QVERIFY(!Main().Timers1->Enabled(1));
         QCOMPARE(Main().findChild<QAction*>("OnLine")->text(), QString("&OnLine"));
     }
