@@ -19,6 +19,7 @@
 #include "app/StatusFrm.h"
 #include "app/WindowPlacement.h"
 #include "platform/ComPort.h"
+#include "platform/ParameterFolder.h"
 #include "platform/Pause.h"
 #include "platform/PortSettingsStore.h"
 #include "platform/PortSetupDialog.h"
@@ -83,11 +84,10 @@ void TMainForm::FormCreate() {
     }
     ST_LED->SetLabel("Off Line");
     engine_->ResendCount = 0;
-    const QString parameterDir = QDir(QCoreApplication::applicationDirPath()).filePath("PARAMETER");
-    if (!QDir().mkpath(parameterDir)) {
-        MessageService::Error(this, QString("Unable to create the directory %1")
-                                        .arg(QDir::toNativeSeparators(parameterDir)));
-    }
+    // An installed program's own folder is read-only; the user's data folder stands in.
+    if (ParameterFolder().isEmpty())
+        MessageService::Error(this, "Unable to create the directory PARAMETER, neither beside the "
+                                    "program nor in the user's data folder");
 }
 
 void TMainForm::showEvent(QShowEvent* event) {
