@@ -4,6 +4,7 @@
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMdiArea>
@@ -17,6 +18,7 @@
 #include "app/Logo.h"
 #include "app/Modal.h"
 #include "app/StatusFrm.h"
+#include "app/UserGuide.h"
 #include "app/WindowPlacement.h"
 #include "platform/ComPort.h"
 #include "platform/ParameterFolder.h"
@@ -253,8 +255,20 @@ void TMainForm::AboutClick() {
     about.exec();
 }
 
+// A help file in the current folder comes first; otherwise the guide shipped with the program.
 void TMainForm::HelpClick() {
-    QDesktopServices::openUrl(QUrl::fromLocalFile(QDir::current().filePath("Rc2.HLP")));
+    const QString helpFile = QDir::current().filePath("Rc2.HLP");
+    if (QFileInfo::exists(helpFile)) {
+        QDesktopServices::openUrl(QUrl::fromLocalFile(helpFile));
+        return;
+    }
+    const QString guide = FindUserGuide(QCoreApplication::applicationDirPath());
+    if (guide.isEmpty()) {
+        MessageService::Error(this, "The user guide is not installed.");
+        return;
+    }
+    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(guide)))
+        MessageService::Error(this, "No web browser opened the user guide " + guide);
 }
 
 // ---------------------------------------------------------------- engine hooks

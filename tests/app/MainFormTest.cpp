@@ -7,6 +7,8 @@
 #include <QDesktopServices>
 #include <QDialog>
 #include <QDir>
+#include <QFileInfo>
+#include <QTemporaryDir>
 #include <QFile>
 #include <QLineEdit>
 #include <QMdiArea>
@@ -568,12 +570,25 @@ class MainFormTest : public QObject {
         });
         Main().findChild<QAction*>("HelpAbout")->trigger();
 
-        // The help file is handed to the desktop from the current directory, found or not.
+        // Without a help file in the current folder, the guide shipped with the program opens.
         UrlCatcher catcher;
         QDesktopServices::setUrlHandler("file", &catcher, "Open");
+        QTemporaryDir folder;
+        const QString previous = QDir::currentPath();
+        QDir::setCurrent(folder.path());
         Main().findChild<QAction*>("HelpContents")->trigger();
+        QVERIFY2(catcher.opened.toLocalFile().endsWith("/index.html"),
+                 qPrintable(catcher.opened.toString()));
+        QVERIFY(QFileInfo(catcher.opened.toLocalFile()).isFile());
+
+        // A help file there is handed to the desktop instead.
+        QFile helpFile(folder.filePath("Rc2.HLP"));
+        QVERIFY(helpFile.open(QIODevice::WriteOnly));
+        helpFile.close();
+        Main().findChild<QAction*>("HelpContents")->trigger();
+        QDir::setCurrent(previous);
         QDesktopServices::unsetUrlHandler("file");
-        QCOMPARE(catcher.opened, QUrl::fromLocalFile(QDir::current().filePath("Rc2.HLP")));
+        QCOMPARE(catcher.opened, QUrl::fromLocalFile(folder.filePath("Rc2.HLP")));
         QVERIFY(boxes_->Boxes().isEmpty());
     }
 
