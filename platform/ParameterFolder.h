@@ -10,5 +10,6 @@
 QString ParameterFolder();
 
 // The choice itself: `programDir`/PARAMETER when it exists or can be made and
-// is writable, else `userDataDir`/PARAMETER, created. Empty when both fail.
+// is writable, and `programDir` is not a system folder (/usr/bin ...); else
+// `userDataDir`/PARAMETER, created. Empty when both fail.
 QString ChooseParameterFolder(const QString& programDir, const QString& userDataDir);

@@ -45,6 +45,14 @@ TEST_F(ParameterFolderTest, UserDataFolderWhenTheProgramsFolderIsReadOnly) {
     ::chmod(QFile::encodeName(program + "/PARAMETER").constData(), 0755);
 }
 
+// Root could write into /usr/bin, but an installed program keeps files out of it.
+TEST_F(ParameterFolderTest, UserDataFolderForAProgramInstalledInASystemFolder) {
+    for (const char* installed : {"/usr/bin", "/usr/local/bin", "/opt/vrx5/bin"}) {
+        EXPECT_EQ(ChooseParameterFolder(installed, userData), userData + "/PARAMETER") << installed;
+    }
+    EXPECT_FALSE(QDir("/usr/bin").exists("PARAMETER"));
+}
+
 TEST_F(ParameterFolderTest, EmptyWhenNeitherPlaceCanHoldIt) {
     QFile blocker(root.filePath("home"));
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
