@@ -11,6 +11,10 @@ namespace {
 
 constexpr char kMagic[] = "VRX5 plot capture";
 
+QString SizeText(qint64 bytes) {
+    return bytes >= (1 << 20) ? QString("%1 MB").arg(bytes >> 20) : QString("%1 bytes").arg(bytes);
+}
+
 QString OneLine(const QString& text) {
     QString line = text;
     line.replace('\r', ' ').replace('\n', ' ');
@@ -57,8 +61,8 @@ bool CaptureReader::NextLine(QByteArray& line) {
     ++lineNumber_;
     bytesRead_ += line.size();
     if (bytesRead_ > limits_.maxFileBytes) {
-        error_ = QString("The capture file is too large (more than %1 MB).")
-                     .arg(limits_.maxFileBytes >> 20);
+        error_ = QString("The capture file is too large (more than %1).")
+                     .arg(SizeText(limits_.maxFileBytes));
         return false;
     }
     if (!line.endsWith('\n') && !in_.atEnd()) {
@@ -193,8 +197,7 @@ QString LoadPlotCapture(const QString& path, PlotCapture& capture,
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) return file.errorString();
     if (file.size() > limits.maxFileBytes)
-        return QString("The capture file is too large (%1 MB; at most %2 MB).")
-            .arg(file.size() >> 20)
-            .arg(limits.maxFileBytes >> 20);
+        return QString("The capture file is too large (%1; at most %2).")
+            .arg(SizeText(file.size()), SizeText(limits.maxFileBytes));
     return ReadPlotCapture(file, capture, limits);
 }
