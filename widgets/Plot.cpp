@@ -253,10 +253,12 @@ void Plot::DrawNow() {
 }
 
 void Plot::Draw() {
+    QElapsedTimer frame;
+    frame.start();
     if (tracking_ && !paused_) ApplyTracking();
     if (cursorsVisible_) UpdateReadout();
     canvas_->replot(QCustomPlot::rpImmediateRefresh);
-    lastDrawMs_ = canvas_->replotTime();
+    lastDrawMs_ = frame.nsecsElapsed() * 1e-6;
     sinceDraw_.start();
     emit Drawn();
 }

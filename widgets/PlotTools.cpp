@@ -182,6 +182,7 @@ void Plot::ShowContextMenu(const QPoint& pos) {
 
 void Plot::SetPaused(bool paused) {
     if (paused == paused_) return;
+    if (paused && tracking_) ApplyTracking();  // freeze what the next frame would show
     paused_ = paused;
     for (Channel& channel : channels_)
         channel.graph->setData(paused ? QSharedPointer<QCPGraphDataContainer>::create(
@@ -319,22 +320,23 @@ QString Plot::CursorReadoutText() const {
 
 void Plot::UpdateReadout() {
     const CursorReadout readout = ReadCursors(ShownSeries(), cursorX_[0], cursorX_[1]);
-    QString html = QString(
-                       "<table cellspacing=0 cellpadding=1><tr><td></td>"
-                       "<td align=right><b style='color:%1'>A</b> %2</td>"
-                       "<td align=right><b style='color:%3'>B</b> %4</td>"
-                       "<td align=right>&Delta; %5</td><td align=right>1/&Delta;x %6</td></tr>")
-                       .arg(kCursorColour[0].name(), FormatReadoutNumber(readout.a),
-                            kCursorColour[1].name(), FormatReadoutNumber(readout.b),
-                            FormatReadoutNumber(readout.Dx()),
-                            FormatReadoutNumber(readout.InverseDx()));
-    for (int i = 0; i < readout.rows.size(); ++i) {
+    const auto cell = [](const QString& text) {
+        return "<td align=right style='padding-left:14px'>" + text + "</td>";
+    };
+    QString html = QString("<table cellspacing=0 cellpadding=0 style='margin:0'><tr><td></td>"
+                           "<td align=right style='padding-left:14px'><b style='color:%1'>A</b></td>"
+                           "<td align=right style='padding-left:14px'><b style='color:%2'>B</b></td>"
+                           "<td align=right style='padding-left:14px'><b>B - A</b></td><td></td></tr>")
+                       .arg(kCursorColour[0].name(), kCursorColour[1].name());
+    html += "<tr><td>x</td>" + cell(FormatReadoutNumber(readout.a)) +
+            cell(FormatReadoutNumber(readout.b)) + cell(FormatReadoutNumber(readout.Dx())) +
+            cell("&nbsp;&nbsp;1/&Delta;x = " + FormatReadoutNumber(readout.InverseDx())) + "</tr>";
+    for (int i = 0; i < readout.rows.size() && i < ChannelCount(); ++i) {
         const CursorReadout::Row& row = readout.rows[i];
-        html += QString("<tr><td style='color:%1'>%2&nbsp;&nbsp;</td><td align=right>%3</td>"
-                        "<td align=right>%4</td><td align=right>%5</td><td></td></tr>")
-                    .arg(i < ChannelCount() ? channels_[i].graph->pen().color().name() : "#000000",
-                         row.title.toHtmlEscaped(), FormatReadoutNumber(row.atA),
-                         FormatReadoutNumber(row.atB), FormatReadoutNumber(row.Delta()));
+        html += QString("<tr><td style='color:%1'>%2</td>")
+                    .arg(channels_[i].graph->pen().color().name(), row.title.toHtmlEscaped()) +
+                cell(FormatReadoutNumber(row.atA)) + cell(FormatReadoutNumber(row.atB)) +
+                cell(FormatReadoutNumber(row.Delta())) + "<td></td></tr>";
     }
     readout_->setText(html + "</table>");
 }
