@@ -21,6 +21,8 @@ Plot::Plot(QWidget* parent) : QWidget(parent), historyLength_(PlotHistory::kDefa
     BuildUi();
     frameTimer_.setSingleShot(true);
     connect(&frameTimer_, &QTimer::timeout, this, &Plot::Draw);
+    settleTimer_.setSingleShot(true);
+    connect(&settleTimer_, &QTimer::timeout, this, &Plot::ScheduleDraw);
 }
 
 Plot::~Plot() = default;
@@ -30,6 +32,8 @@ void Plot::BuildUi() {
     canvas_->setObjectName("PlotCanvas");
     canvas_->setNoAntialiasingOnDrag(true);
     canvas_->setPlottingHint(QCP::phFastPolylines, true);
+    // One paint buffer: a second one would be cleared and blended every frame.
+    canvas_->layer("overlay")->setMode(QCPLayer::lmLogical);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -236,9 +240,13 @@ std::pair<double, double> Plot::YRange(PlotAxis axis) const {
 
 void Plot::Replot() { ScheduleDraw(); }
 
+bool Plot::LastDrawSmooth() const { return canvas_->notAntialiasedElements() == QCP::aeNone; }
+
 void Plot::DataChanged() {
     // Paused, the picture stays as it is; the data only goes into the history.
-    if (!paused_) ScheduleDraw();
+    if (paused_) return;
+    dataSinceDraw_ = true;
+    ScheduleDraw();
 }
 
 void Plot::ScheduleDraw() {
@@ -257,6 +265,12 @@ void Plot::Draw() {
     frame.start();
     if (tracking_ && !paused_) ApplyTracking();
     if (cursorsVisible_) UpdateReadout();
+    // Frames of a running stream draw their lines without smoothing, which
+    // costs a third of the time; once the data rests, one smooth frame follows.
+    const bool streaming = dataSinceDraw_ && tracking_ && !paused_;
+    dataSinceDraw_ = false;
+    canvas_->setNotAntialiasedElements(streaming ? QCP::aePlottables : QCP::aeNone);
+    if (streaming) settleTimer_.start(kSettleMs);
     canvas_->replot(QCustomPlot::rpImmediateRefresh);
     lastDrawMs_ = frame.nsecsElapsed() * 1e-6;
     sinceDraw_.start();
