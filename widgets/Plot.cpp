@@ -5,6 +5,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 #include <cmath>
+#include <ctime>
 
 #include "qcustomplot.h"
 #include "widgets/PlotHistory.h"
@@ -263,6 +264,7 @@ void Plot::DrawNow() {
 void Plot::Draw() {
     QElapsedTimer frame;
     frame.start();
+    const std::clock_t cpuAtStart = std::clock();
     if (tracking_ && !paused_) ApplyTracking();
     if (cursorsVisible_) UpdateReadout();
     // Frames of a running stream draw their lines without smoothing, which
@@ -273,6 +275,7 @@ void Plot::Draw() {
     if (streaming) settleTimer_.start(kSettleMs);
     canvas_->replot(QCustomPlot::rpImmediateRefresh);
     lastDrawMs_ = frame.nsecsElapsed() * 1e-6;
+    lastDrawCpuMs_ = (std::clock() - cpuAtStart) * 1000.0 / CLOCKS_PER_SEC;
     sinceDraw_.start();
     emit Drawn();
 }

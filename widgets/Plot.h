@@ -107,6 +107,7 @@ class Plot : public QWidget {
     static void SetFileChooser(FileChooser chooser);
 
     double LastDrawMs() const { return lastDrawMs_; }
+    double LastDrawCpuMs() const { return lastDrawCpuMs_; }  // the processor time of it
     bool LastDrawSmooth() const;  // false for the quick frames of a running stream
 
   signals:
@@ -175,4 +176,5 @@ class Plot : public QWidget {
     QTimer settleTimer_;
     QElapsedTimer sinceDraw_;
     double lastDrawMs_ = 0.0;
+    double lastDrawCpuMs_ = 0.0;
 };
