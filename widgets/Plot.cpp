@@ -79,6 +79,7 @@ void Plot::BuildUi() {
 void Plot::SetTitle(const QString& title) {
     title_ = title;
     titleElement_->setText(title);
+    setAccessibleName(title);
     ScheduleDraw();
 }
 
