@@ -84,6 +84,11 @@ TEST_F(AlarmDataLoadTest, ThreeSelectorsPlotEachReplyOnItsOwnChannel) {
 // How the second of three exchanges fails.
 enum class Failure { Nak, ErrorReply, Timeout, Garbled };
 
+std::string FailureName(const testing::TestParamInfo<Failure>& info) {
+    static const char* const kNames[] = {"Nak", "ErrorReply", "Timeout", "Garbled"};
+    return kNames[static_cast<int>(info.param)];
+}
+
 class AlarmDataLoadFailureTest : public AlarmDataLoadTest,
                                  public testing::WithParamInterface<Failure> {};
 
@@ -117,10 +122,7 @@ TEST_P(AlarmDataLoadFailureTest, FailedMiddleExchangeLeavesItsChannelEmptyAndGoe
 INSTANTIATE_TEST_SUITE_P(Failures, AlarmDataLoadFailureTest,
                          testing::Values(Failure::Nak, Failure::ErrorReply, Failure::Timeout,
                                          Failure::Garbled),
-                         [](const auto& info) {
-                             const char* names[] = {"Nak", "ErrorReply", "Timeout", "Garbled"};
-                             return std::string(names[static_cast<int>(info.param)]);
-                         });
+                         FailureName);
 
 TEST_F(AlarmDataLoadTest, PortClosedEndsIdleAndStillFinishes) {
     rig.port.open = false;
