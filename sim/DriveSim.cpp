@@ -89,6 +89,9 @@ const DriveSim::Command* DriveSim::FindHandler(std::string_view mnemonic) {
         {Cmd::RST, false, true, &DriveSim::OnReset},
         {Cmd::LIV, false, true, &DriveSim::OnAlive},
         {Cmd::LIVE, false, true, &DriveSim::OnAlive},
+        {Cmd::EHY, true, true, &DriveSim::OnAlarmHistory},
+        {Cmd::DIE, true, true, &DriveSim::OnAlarmData},
+        {Cmd::ETC, true, false, &DriveSim::OnProcedure},
     };
     auto it = std::ranges::find(kCommands, mnemonic, &Command::mnemonic);
     return it == std::end(kCommands) ? nullptr : &*it;
@@ -97,7 +100,10 @@ const DriveSim::Command* DriveSim::FindHandler(std::string_view mnemonic) {
 DriveSim::DriveSim() : DriveSim(Config{}) {}
 
 DriveSim::DriveSim(Config config)
-    : config_(std::move(config)), slots_(DefaultParameterSlots()), garbage_(config_.garbageSeed) {
+    : config_(std::move(config)),
+      slots_(DefaultParameterSlots()),
+      garbage_(config_.garbageSeed),
+      alarmLog_(config_.alarmMemoryInitialised) {
     RequireReplyText("the version", config_.version);
     RequireReplyText("the motor code", config_.motorCode);
     if (config_.marker == Frame::ErrorMarker || !IsReplyText({&config_.marker, 1})) {
@@ -138,6 +144,7 @@ void DriveSim::SetFailure(Failure failure) {
 
 void DriveSim::SetAlarm(int code) {
     RequireCode("an alarm code", code);
+    if (code != 0 && code != alarm_) alarmLog_.Push(code, RecordAlarmData());
     alarm_ = code;
     if (alarm_ != 0) servoOn_ = false;
 }
@@ -312,6 +319,40 @@ std::string DriveSim::OnReset(std::string_view) {
 
 std::string DriveSim::OnAlive(std::string_view) {
     return Control(Frame::ACK);
+}
+
+std::string DriveSim::OnAlarmHistory(std::string_view data) {
+    std::optional<std::string> value = alarmLog_.HistoryValue(data);
+    return value ? DataReply(Cmd::EHY, *value) : Control(Frame::NAK);
+}
+
+std::string DriveSim::OnAlarmData(std::string_view data) {
+    std::optional<std::string> value = alarmLog_.DataValue(data);
+    return value ? DataReply(Cmd::DIE, *value) : Control(Frame::NAK);
+}
+
+struct DriveSim::Procedure {
+    std::string_view code;
+    std::string (DriveSim::*run)();
+};
+
+// ETC by its two-digit code.
+std::string DriveSim::OnProcedure(std::string_view data) {
+    static const Procedure kProcedures[] = {
+        {"09", &DriveSim::OnClearAlarmHistory},
+    };
+    auto it = std::ranges::find(kProcedures, data, &Procedure::code);
+    return it == std::end(kProcedures) ? Control(Frame::NAK) : (this->*it->run)();
+}
+
+std::string DriveSim::OnClearAlarmHistory() {
+    alarmLog_.Clear();
+    return Control(Frame::ACK);
+}
+
+// What the drive recorded at an alarm: its recent motor history.
+std::vector<AlarmLog::Sample> DriveSim::RecordAlarmData() {
+    return {};
 }
 
 // Mode (two characters), speed-match flag, TG-on flag, status word.
