@@ -1,5 +1,7 @@
 #include "sim/AlarmLog.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <stdexcept>
 
@@ -14,7 +16,31 @@ std::string Format(double value, int decimals) {
     return text;
 }
 
+constexpr double kRatedAmps = 2.0;       // rms at 100 % torque
+constexpr double kDcLinkVolts = 311.0;   // a rectified 220 V supply
+constexpr double kVoltsPerWatt = 0.05;   // the link capacitor's rise under regeneration
+constexpr double kRatedWatts = 400.0;    // the motor's power at 100 % torque and 3000 rpm
+constexpr double kPi = 3.14159265358979323846;
+
 }  // namespace
+
+// Three phase currents 120 degrees apart on the electrical angle; a braking
+// motor feeds power back, which lifts the DC link and flows into the
+// regeneration resistor.
+AlarmLog::Sample AlarmLog::SampleOf(const MotorState& state) {
+    const double peak = kRatedAmps * std::sqrt(2.0) * state.torqueCommand / 100.0;
+    const double angle = state.electricalAngle * kPi / 180.0;
+    const double power = state.torqueCommand / 100.0 * state.speedFeedback / 3000.0 * kRatedWatts;
+    const double regenerated = std::max(0.0, -power);
+    return {peak * std::sin(angle),
+            peak * std::sin(angle - 2 * kPi / 3),
+            peak * std::sin(angle + 2 * kPi / 3),
+            state.torqueCommand,
+            state.speedFeedback,
+            state.positionError,
+            kDcLinkVolts + regenerated * kVoltsPerWatt,
+            regenerated / kDcLinkVolts};
+}
 
 AlarmLog::AlarmLog(bool initialised) : entries_(kEntries, initialised ? "00" : "FF") {}
 

@@ -10,14 +10,21 @@
 #include <string_view>
 #include <vector>
 
+#include "sim/Motor.h"
+
 class AlarmLog {
   public:
     static constexpr int kEntries = 8;
     static constexpr int kSamples = 50;
+    static constexpr double kSamplePeriod = 0.001;  // s
     static constexpr int kQuantities = 8;  // DIE item codes 01..08, in this order
     // U, V, W phase current [A], torque command [%], speed feedback [rpm],
     // position error [pulse], DC-link voltage [V], regeneration current [A].
     using Sample = std::array<double, kQuantities>;
+
+    // The eight quantities of a motor state, as the drive's current and
+    // voltage measurement would see them.
+    static Sample SampleOf(const MotorState& state);
 
     // `initialised` false: a drive whose history memory was never written;
     // every entry reads "FF" until alarms push them out or a clear.

@@ -101,9 +101,13 @@ DriveSim::DriveSim() : DriveSim(Config{}) {}
 
 DriveSim::DriveSim(Config config)
     : config_(std::move(config)),
+      motor_(config_.motor),
       slots_(DefaultParameterSlots()),
       garbage_(config_.garbageSeed),
       alarmLog_(config_.alarmMemoryInitialised) {
+    if (!config_.clock) throw std::invalid_argument("the drive needs a clock");
+    motor_.AdvanceTo(Now());
+    RememberMotor();
     RequireReplyText("the version", config_.version);
     RequireReplyText("the motor code", config_.motorCode);
     if (config_.marker == Frame::ErrorMarker || !IsReplyText({&config_.marker, 1})) {
@@ -146,7 +150,11 @@ void DriveSim::SetAlarm(int code) {
     RequireCode("an alarm code", code);
     if (code != 0 && code != alarm_) alarmLog_.Push(code, RecordAlarmData());
     alarm_ = code;
-    if (alarm_ != 0) servoOn_ = false;
+    if (alarm_ != 0) {
+        servoOn_ = false;
+        motor_.Stop(Now());
+        RememberMotor();
+    }
 }
 
 void DriveSim::SetWarning(int code) {
@@ -209,8 +217,12 @@ std::string DriveSim::Handle(const std::string& frame) {
 std::string DriveSim::Execute(std::string_view mnemonic, std::string_view data) {
     const Command* command = FindHandler(mnemonic);
     if (command == nullptr || (!command->takesData && !data.empty())) return Control(Frame::NAK);
+    motor_.AdvanceTo(Now());
+    if (alarm_ == 0 && motor_.Overspeeding()) SetAlarm(kOverspeedAlarm);
     if (alarm_ != 0 && !command->worksDuringAlarm) return ErrorFrame(alarm_);
-    return (this->*command->run)(data);
+    std::string answer = (this->*command->run)(data);
+    RememberMotor();
+    return answer;
 }
 
 DriveSim::Reply DriveSim::Shape(std::string answer) {
@@ -309,6 +321,7 @@ std::string DriveSim::OnServoOn(std::string_view) {
 
 std::string DriveSim::OnServoOff(std::string_view) {
     servoOn_ = false;
+    motor_.Stop(Now());
     return Control(Frame::ACK);
 }
 
@@ -350,9 +363,29 @@ std::string DriveSim::OnClearAlarmHistory() {
     return Control(Frame::ACK);
 }
 
-// What the drive recorded at an alarm: its recent motor history.
+// Copies of the motor taken after every answered request and at an alarm, the
+// moments its command can change: between two copies it runs on its own, so a
+// past moment is the copy before it run on to it. One copy older than the
+// recording window is kept.
+void DriveSim::RememberMotor() {
+    motorPast_.push_back(motor_);
+    const double windowStart = motor_.Time() - AlarmLog::kSamples * AlarmLog::kSamplePeriod;
+    while (motorPast_.size() > 1 && motorPast_[1].Time() <= windowStart) motorPast_.pop_front();
+}
+
+// What the drive records at an alarm: the motor's last kSamples moments up to now.
 std::vector<AlarmLog::Sample> DriveSim::RecordAlarmData() {
-    return {};
+    const double now = std::max(Now(), motor_.Time());
+    std::vector<AlarmLog::Sample> samples;
+    for (int back = AlarmLog::kSamples - 1; back >= 0; --back) {
+        const double time = now - back * AlarmLog::kSamplePeriod;
+        auto copy = std::find_if(motorPast_.rbegin(), motorPast_.rend(),
+                                 [time](const Motor& past) { return past.Time() <= time; });
+        if (copy == motorPast_.rend()) continue;  // before the drive started
+        Motor replay = *copy;
+        samples.push_back(AlarmLog::SampleOf(replay.StateAt(time)));
+    }
+    return samples;
 }
 
 // Mode (two characters), speed-match flag, TG-on flag, status word.

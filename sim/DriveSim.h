@@ -24,7 +24,9 @@
 
 #include "sim/AlarmLog.h"
 #include "sim/FailureMode.h"
+#include "sim/Motor.h"
 #include "sim/RequestStream.h"
+#include "sim/SimClock.h"
 
 class DriveSim {
   public:
@@ -34,6 +36,8 @@ class DriveSim {
         std::string mode = "P";          // STS control mode, one or two letters
         char marker = 'R';               // position 3 of every normal data reply
         unsigned garbageSeed = 1;        // the Garbage failure mode is repeatable
+        SimClock clock = SteadySimClock();  // the drive's time; tests pass a ManualSimClock's
+        Motor::Settings motor{};
         bool alarmMemoryInitialised = true;  // false: the alarm history reads "FF"
     };
 
@@ -69,6 +73,8 @@ class DriveSim {
     void SetFailure(FailureMode mode) { SetFailure({mode, DefaultArgument(mode)}); }
     Failure CurrentFailure() const { return failure_; }
 
+    static constexpr int kOverspeedAlarm = 50;  // raised when the motor model overspeeds
+
     // Raises alarm `code` (1..99; the servo trips off, the alarm goes into the
     // history with what the drive recorded) or clears it with 0.
     void SetAlarm(int code);
@@ -93,6 +99,11 @@ class DriveSim {
     void ClearRequests() { requests_.clear(); }
 
     const Config& Settings() const { return config_; }
+
+    // The drive's time in seconds; the motor is moved on to it before each request is answered.
+    double Now() const { return config_.clock(); }
+    Motor& MotorModel() { return motor_; }
+    const Motor& MotorModel() const { return motor_; }
 
   private:
     struct Command;    // one row of the command table: mnemonic, data, alarm rule, handler
@@ -122,17 +133,20 @@ class DriveSim {
     std::string OnProcedure(std::string_view data);
     std::string OnClearAlarmHistory();
     std::vector<AlarmLog::Sample> RecordAlarmData();
+    void RememberMotor();
     std::string WriteSlot(std::string_view data, bool refuseWhileServoOn);
     std::string StatusValue() const;
     std::string DataReply(std::string_view mnemonic, std::string_view value) const;
 
     Config config_;
+    Motor motor_;
     RequestStream stream_;
     std::map<std::string, std::string> slots_;
     Failure failure_;
     std::minstd_rand garbage_;
     std::deque<std::string> requests_;
     AlarmLog alarmLog_;
+    std::deque<Motor> motorPast_;  // for the alarm recording; see RememberMotor()
     std::string lastFrame_;
     int repeats_ = 0;
     int answered_ = 0;

@@ -72,7 +72,7 @@ TEST(AlarmLogTest, HistoryAndDataAreReadableDuringTheAlarmClearingIsNot) {
     DriveSim sim;
     sim.SetAlarm(50);
     EXPECT_EQ(Rows(Ask(sim, Cmd::EHY, "*")).front(), "50");
-    EXPECT_EQ(Ask(sim, Cmd::DIE, "0500"), Frame::BuildReply('R', "DIE"));
+    EXPECT_TRUE(Value(Ask(sim, Cmd::DIE, "0500")).starts_with("0.0"));
     EXPECT_EQ(Ask(sim, Cmd::ETC, "09"), Frame::BuildReply(Frame::ErrorMarker, "50"));
     EXPECT_EQ(sim.AlarmHistory().Entry(1), "50");
 }
@@ -105,6 +105,60 @@ TEST(AlarmLogTest, DataKeepsTheNewestFiftySamplesOfEachQuantity) {
     EXPECT_EQ(*log.DataValue("0800"), "8.000") << "the last alarm's recording replaces the older";
     log.Clear();
     EXPECT_EQ(*log.DataValue("0800"), "");
+}
+
+std::vector<double> Numbers(const std::string& value) {
+    std::vector<double> numbers;
+    std::size_t start = 0;
+    while (start <= value.size()) {
+        const std::size_t end = std::min(value.find('&', start), value.size());
+        numbers.push_back(std::stod(value.substr(start, end - start)));
+        start = end + 1;
+    }
+    return numbers;
+}
+
+// The recording is the motor's last 50 ms, 1 ms apart, ending at the alarm.
+TEST(AlarmLogTest, RecordsTheMotorsLastFiftyMillisecondsAtAnAlarm) {
+    ManualSimClock clock;
+    DriveSim::Config config;
+    config.clock = clock.Clock();
+    DriveSim sim(config);
+    clock.Advance(1.0);
+    sim.MotorModel().AdvanceTo(1.0);
+    sim.MotorModel().SetSpeedCommand(1500);
+    Ask(sim, Cmd::LIV, "");  // the drive takes note of its motor with each request
+    Motor reference;
+    reference.AdvanceTo(1.0);
+    reference.SetSpeedCommand(1500);
+
+    clock.Advance(0.08);
+    sim.SetAlarm(21);
+    const std::vector<double> speed = Numbers(Value(Ask(sim, Cmd::DIE, "0500")));
+    ASSERT_EQ(speed.size(), 50u);
+    EXPECT_NEAR(speed.front(), reference.StateAt(1.031).speedFeedback, 0.05);
+    EXPECT_NEAR(speed.back(), reference.StateAt(1.080).speedFeedback, 0.05);
+    EXPECT_TRUE(std::is_sorted(speed.begin(), speed.end())) << "still speeding up";
+
+    const std::vector<double> u = Numbers(*sim.AlarmHistory().DataValue("0100")),
+                              v = Numbers(*sim.AlarmHistory().DataValue("0200")),
+                              w = Numbers(*sim.AlarmHistory().DataValue("0300"));
+    for (std::size_t i = 0; i < 50; ++i) EXPECT_NEAR(u[i] + v[i] + w[i], 0.0, 0.005) << i;
+}
+
+TEST(AlarmLogTest, AMotorThatOverspeedsRaisesTheOverspeedAlarm) {
+    ManualSimClock clock;
+    DriveSim::Config config;
+    config.clock = clock.Clock();
+    config.motor.overspeedRpm = 1000;
+    DriveSim sim(config);
+    sim.MotorModel().SetSpeedCommand(2000);
+    Ask(sim, Cmd::LIV, "");
+    clock.Advance(0.2);
+    EXPECT_EQ(Ask(sim, Cmd::SET, "000"), Frame::BuildReply(Frame::ErrorMarker, "50"));
+    EXPECT_EQ(sim.Alarm(), DriveSim::kOverspeedAlarm);
+    EXPECT_EQ(sim.AlarmHistory().Entry(1), "50");
+    EXPECT_GT(Numbers(*sim.AlarmHistory().DataValue("0500")).back(), 1000);
 }
 
 }  // namespace
