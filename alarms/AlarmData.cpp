@@ -67,7 +67,7 @@ std::optional<double> ReadNumber(std::string_view text) {
 
 int AlarmSamples::PointCount() const {
     int count = 0;
-    for (const auto& slot : slots) count += slot.has_value();
+    for (const auto& slot : values) count += slot.has_value();
     return count;
 }
 
@@ -78,10 +78,10 @@ AlarmSamples ParseAlarmSamples(std::string_view value) {
         const std::size_t end = value.find('&', start);
         const std::string_view text =
             Trim(value.substr(start, end == std::string_view::npos ? value.npos : end - start));
-        if (static_cast<int>(samples.slots.size()) < AlarmData::kSlots) {
+        if (static_cast<int>(samples.values.size()) < AlarmData::kSlots) {
             std::optional<double> number = text.empty() ? std::nullopt : ReadNumber(text);
             if (!text.empty() && !number) ++samples.unreadable;
-            samples.slots.push_back(number);
+            samples.values.push_back(number);
         } else if (!text.empty()) {
             ++samples.dropped;
         }

@@ -41,9 +41,9 @@ SelectorChain ChainSelectors(std::array<int, AlarmData::kSelectors> index,
 // One reply's samples, slot 1 first: a slot that is empty, or holds a text that
 // is no number, is a gap.
 struct AlarmSamples {
-    std::vector<std::optional<double>> slots;  // at most kSlots
+    std::vector<std::optional<double>> values;  // at most kSlots
     int dropped = 0;                           // samples after slot 50, not plotted
-    int unreadable = 0;                        // slots whose text was no number
+    int unreadable = 0;                         // slots whose text was no number
 
     // The time of slot `slot` (1-based): slot times the sample period.
     static double Time(int slot) { return slot * AlarmData::kSamplePeriod; }

@@ -12,7 +12,7 @@ void AlarmDataLoad::Start(const std::array<int, AlarmData::kSelectors>& selector
     AlarmDataPhase = 0;
     AlarmDataChannel = 0;
     requested_.clear();
-    comm_.SendData.Axis = "0";
+    comm_.SendData.Axis.assign(1, '0');
     running_ = true;
 }
 

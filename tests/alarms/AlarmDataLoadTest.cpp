@@ -77,7 +77,7 @@ TEST_F(AlarmDataLoadTest, ThreeSelectorsPlotEachReplyOnItsOwnChannel) {
     for (int channel = 0; channel < 3; ++channel) {
         ASSERT_TRUE(plotted[channel]) << channel;
         EXPECT_EQ(plotted[channel]->PointCount(), channel + 1);
-        EXPECT_EQ(plotted[channel]->slots[0], double(channel + 1));
+        EXPECT_EQ(plotted[channel]->values[0], double(channel + 1));
     }
 }
 
@@ -116,7 +116,7 @@ TEST_P(AlarmDataLoadFailureTest, FailedMiddleExchangeLeavesItsChannelEmptyAndGoe
     EXPECT_EQ(plotted[0]->PointCount(), 2);
     EXPECT_FALSE(plotted.at(1));  // not channel 0's values again
     ASSERT_TRUE(plotted[2]);
-    EXPECT_EQ(plotted[2]->slots[0], 30.0);
+    EXPECT_EQ(plotted[2]->values[0], 30.0);
 }
 
 INSTANTIATE_TEST_SUITE_P(Failures, AlarmDataLoadFailureTest,

@@ -68,10 +68,10 @@ std::string Numbers(int count, int first = 1) {
 
 TEST(AlarmSamplesTest, ThirtySamplesFillSlotsOneToThirty) {
     const AlarmSamples samples = ParseAlarmSamples(Numbers(30));
-    ASSERT_EQ(samples.slots.size(), 30u);
+    ASSERT_EQ(samples.values.size(), 30u);
     EXPECT_EQ(samples.PointCount(), 30);
-    EXPECT_EQ(samples.slots.front(), 1.0);
-    EXPECT_EQ(samples.slots.back(), 30.0);
+    EXPECT_EQ(samples.values.front(), 1.0);
+    EXPECT_EQ(samples.values.back(), 30.0);
     EXPECT_DOUBLE_EQ(AlarmSamples::Time(1), 0.001);
     EXPECT_DOUBLE_EQ(AlarmSamples::Time(30), 0.030);
     EXPECT_EQ(samples.dropped, 0);
@@ -79,23 +79,23 @@ TEST(AlarmSamplesTest, ThirtySamplesFillSlotsOneToThirty) {
 
 TEST(AlarmSamplesTest, EmptyAndUnreadableSlotsAreGaps) {
     const AlarmSamples samples = ParseAlarmSamples(" -1.5&&abc&+2e1&1.0.0&inf&7&");
-    ASSERT_EQ(samples.slots.size(), 8u);
-    EXPECT_EQ(samples.slots[0], -1.5);
-    EXPECT_FALSE(samples.slots[1]);
-    EXPECT_FALSE(samples.slots[2]);
-    EXPECT_EQ(samples.slots[3], 20.0);
-    EXPECT_FALSE(samples.slots[4]);
-    EXPECT_FALSE(samples.slots[5]);
-    EXPECT_EQ(samples.slots[6], 7.0);
-    EXPECT_FALSE(samples.slots[7]);  // after the trailing '&'
+    ASSERT_EQ(samples.values.size(), 8u);
+    EXPECT_EQ(samples.values[0], -1.5);
+    EXPECT_FALSE(samples.values[1]);
+    EXPECT_FALSE(samples.values[2]);
+    EXPECT_EQ(samples.values[3], 20.0);
+    EXPECT_FALSE(samples.values[4]);
+    EXPECT_FALSE(samples.values[5]);
+    EXPECT_EQ(samples.values[6], 7.0);
+    EXPECT_FALSE(samples.values[7]);  // after the trailing '&'
     EXPECT_EQ(samples.unreadable, 3);
     EXPECT_EQ(samples.PointCount(), 3);
 }
 
 TEST(AlarmSamplesTest, MoreThanFiftyKeepsTheFirstFiftyAndCountsTheRest) {
     const AlarmSamples samples = ParseAlarmSamples(Numbers(62) + "&&");
-    ASSERT_EQ(samples.slots.size(), 50u);
-    EXPECT_EQ(samples.slots.back(), 50.0);
+    ASSERT_EQ(samples.values.size(), 50u);
+    EXPECT_EQ(samples.values.back(), 50.0);
     EXPECT_EQ(samples.dropped, 12);
 }
 
