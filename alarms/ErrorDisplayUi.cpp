@@ -19,7 +19,7 @@
 namespace {
 
 constexpr int kTableHeight = 233;
-constexpr int kColumnWidth = 136;
+constexpr int kColumnWidth = 146;
 
 QPushButton* Button(const char* caption, const char* name, QWidget* parent) {
     auto* button = new QPushButton(caption, parent);
@@ -31,6 +31,7 @@ QPushButton* Button(const char* caption, const char* name, QWidget* parent) {
 QComboBox* Selector(const char* name, QWidget* parent) {
     auto* combo = new QComboBox(parent);
     combo->setObjectName(name);
+    combo->setFont(QFont("Arial", 8));
     for (std::string_view item : AlarmData::QuantityNames())
         combo->addItem(QString::fromUtf8(item.data(), static_cast<qsizetype>(item.size())));
     // The list may be wider than the column, so every item reads in full.

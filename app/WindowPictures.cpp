@@ -24,6 +24,7 @@
 #include "widgets/HangulFont.h"
 
 #ifdef Q_OS_UNIX
+#include "app/AlarmHistoryPicture.h"
 #include "sim/Pty.h"
 #endif
 
@@ -73,6 +74,9 @@ const Picture kPictures[] = {
          static TEditHandOver handOver{"20045", 512, 0};
          return new TForm_ParaSelect(handOver, &main);
      }},
+#ifdef Q_OS_UNIX
+    {"TForm_ErrorDisplay_Loaded", [](TMainForm&) { return AlarmHistoryPicture(); }},
+#endif
 };
 
 // Shows a window offscreen, saves what it looks like and destroys it.
