@@ -8,6 +8,7 @@
 #include <QMdiSubWindow>
 #include <QPushButton>
 #include <QTableWidget>
+#include <QTemporaryDir>
 #include <QTest>
 #include <memory>
 
@@ -281,6 +282,37 @@ class ErrorDisplayFormTest : public QObject {
         rig.form->Btn_ErrorLoadDClick();  // again: the notes and points start over
         QVERIFY(rig.Note().isEmpty());
         QCOMPARE(rig.Graph()->PointCount(0), 0);
+    }
+
+    // The scope tools of the plot work on the loaded data: CSV, cursors, a saved capture.
+    void plotToolsWorkOnTheLoadedAlarmData() {
+        Rig rig;
+        rig.clock.Advance(0.0295);
+        rig.sim.SetAlarm(21);
+        rig.Combo(1)->setCurrentIndex(7);
+        rig.form->Btn_ErrorLoadDClick();
+        rig.RunLoad();
+        Plot* plot = rig.Graph();
+        QCOMPARE(plot->PointCount(0), 30);
+
+        QTemporaryDir dir;
+        const QString csv = dir.filePath("alarm.csv");
+        QVERIFY(plot->ExportCsv(csv));
+        QFile file(csv);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QList<QByteArray> lines = file.readAll().split('\n');
+        QVERIFY2(lines[0].contains("DC-link Voltage[V]"), lines[0].constData());
+        QVERIFY2(lines[1].startsWith("0.001,311"), lines[1].constData());
+        QVERIFY2(lines[30].startsWith("0.03,311"), lines[30].constData());
+
+        plot->SetCursorsVisible(true);
+        plot->SetCursorPositions(0.005, 0.010);
+        QVERIFY(plot->CursorReadoutText().contains("DC-link Voltage[V]"));
+
+        const QString capture = dir.filePath("alarm.capture");
+        QVERIFY(plot->SaveCapture(capture));
+        QVERIFY(plot->LoadCaptureOverlay(capture));
+        QCOMPARE(plot->OverlayChannelCount(), 1);
     }
 
     // Grey data cells, the name column green-grey, the current cell violet.
