@@ -52,7 +52,7 @@ void TForm_ErrorDisplay::FormCreate() {
         combo->setCurrentIndex(0);
     }
     Plot_Error->SetTitleVisible(false);
-    Plot_Error->SetLegendVisible(true);
+    Plot_Error->SetLegendVisible(false);  // until a quantity is chosen
     Plot_Error->RemoveAllChannels();
     Plot_Error->SetXRange(0, kInitialXSpan);
     Plot_Error->SetYRange(PlotAxis::Y1, 0, kInitialYSpan);
@@ -139,6 +139,7 @@ void TForm_ErrorDisplay::ComboBox1Change() {
         selectors[k]->setEnabled(chain.enabled[k]);
     }
     for (int quantity : chain.channels) Plot_Error->AddChannel(ComboBox1->itemText(quantity));
+    Plot_Error->SetLegendVisible(!chain.channels.empty());
     Btn_ErrorLoadD->setEnabled(chain.loadEnabled);
     Plot_Error->SetXRange(0, kInitialXSpan);
     Plot_Error->SetYRange(PlotAxis::Y1, 0, kInitialYSpan);
