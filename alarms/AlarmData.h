@@ -42,7 +42,7 @@ SelectorChain ChainSelectors(std::array<int, AlarmData::kSelectors> index,
 // is no number, is a gap.
 struct AlarmSamples {
     std::vector<std::optional<double>> values;  // at most kSlots
-    int dropped = 0;                           // samples after slot 50, not plotted
+    int dropped = 0;                            // samples after slot 50, not plotted
     int unreadable = 0;                         // slots whose text was no number
 
     // The time of slot `slot` (1-based): slot times the sample period.

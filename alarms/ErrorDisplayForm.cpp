@@ -30,9 +30,7 @@ const char* const Unreadable = "%1: %2 samples that are not numbers left out.";
 }  // namespace
 
 TForm_ErrorDisplay::TForm_ErrorDisplay(TComm& comm, QWidget* parent)
-    : QWidget(parent),
-      comm_(comm),
-      load_(comm, [this](int channel, const AlarmSamples* samples) {
+    : QWidget(parent), comm_(comm), load_(comm, [this](int channel, const AlarmSamples* samples) {
           PlotReply(channel, samples);
       }) {
     BuildUi();
@@ -78,7 +76,9 @@ void TForm_ErrorDisplay::showEvent(QShowEvent* event) {
     }
 }
 
-void TForm_ErrorDisplay::FormActivate() { comm_.ActiveWindow = AlarmHistoryActive; }
+void TForm_ErrorDisplay::FormActivate() {
+    comm_.ActiveWindow = AlarmHistoryActive;
+}
 
 // ---------------------------------------------------------------- history
 

@@ -16,10 +16,10 @@ std::string Format(double value, int decimals) {
     return text;
 }
 
-constexpr double kRatedAmps = 2.0;       // rms at 100 % torque
-constexpr double kDcLinkVolts = 311.0;   // a rectified 220 V supply
-constexpr double kVoltsPerWatt = 0.05;   // the link capacitor's rise under regeneration
-constexpr double kRatedWatts = 400.0;    // the motor's power at 100 % torque and 3000 rpm
+constexpr double kRatedAmps = 2.0;      // rms at 100 % torque
+constexpr double kDcLinkVolts = 311.0;  // a rectified 220 V supply
+constexpr double kVoltsPerWatt = 0.05;  // the link capacitor's rise under regeneration
+constexpr double kRatedWatts = 400.0;   // the motor's power at 100 % torque and 3000 rpm
 constexpr double kPi = 3.14159265358979323846;
 
 }  // namespace

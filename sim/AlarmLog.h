@@ -17,7 +17,7 @@ class AlarmLog {
     static constexpr int kEntries = 8;
     static constexpr int kSamples = 50;
     static constexpr double kSamplePeriod = 0.001;  // s
-    static constexpr int kQuantities = 8;  // DIE item codes 01..08, in this order
+    static constexpr int kQuantities = 8;           // DIE item codes 01..08, in this order
     // U, V, W phase current [A], torque command [%], speed feedback [rpm],
     // position error [pulse], DC-link voltage [V], regeneration current [A].
     using Sample = std::array<double, kQuantities>;

@@ -99,9 +99,15 @@ TEST_P(AlarmDataLoadFailureTest, FailedMiddleExchangeLeavesItsChannelEmptyAndGoe
     TickUntilIdleOrSent();
     ASSERT_EQ(rig.port.written.size(), 2u);
     switch (GetParam()) {
-        case Failure::Nak: Deliver(Byte(Frame::NAK)); break;
-        case Failure::ErrorReply: Deliver(Frame::BuildReply(Frame::ErrorMarker, "21")); break;
-        case Failure::Garbled: Deliver("\x02\x01RDIE5&5:Z\x03"); break;
+        case Failure::Nak:
+            Deliver(Byte(Frame::NAK));
+            break;
+        case Failure::ErrorReply:
+            Deliver(Frame::BuildReply(Frame::ErrorMarker, "21"));
+            break;
+        case Failure::Garbled:
+            Deliver("\x02\x01RDIE5&5:Z\x03");
+            break;
         case Failure::Timeout:
             rig.Ticks(5 * 4);
             ASSERT_EQ(rig.hooks.status, LinkText::Timeout);

@@ -57,7 +57,9 @@ struct Rig {
     QTableWidget* Grid() const { return Find<QTableWidget>("StringGrid_ErrorHistory"); }
     QString Cell(int row, int column) const { return Grid()->item(row, column)->text(); }
     Plot* Graph() const { return Find<Plot>("Plot_Error"); }
-    QComboBox* Combo(int n) const { return Find<QComboBox>(qPrintable(QString("ComboBox%1").arg(n))); }
+    QComboBox* Combo(int n) const {
+        return Find<QComboBox>(qPrintable(QString("ComboBox%1").arg(n)));
+    }
     QPushButton* Button(const char* name) const { return Find<QPushButton>(name); }
     TiThreadTimers* Timers() const { return Find<TiThreadTimers>("ThreadTimers_Error"); }
     QString Note() const { return Find<QLabel>("Label_LoadNote")->text(); }

@@ -91,7 +91,8 @@ class ErrorDisplayE2ETest : public QObject {
         QCOMPARE(boxes.Texts(), QStringList{QString::fromUtf8("Error data가 삭제 되었습니다..")});
         QTRY_COMPARE_WITH_TIMEOUT(grid->item(1, 1)->text(), QString("None"), kPatienceMs);
         QCOMPARE(grid->item(1, 2)->text(), QString("No Error"));
-        drive.WithSim([](DriveSim& sim) { QCOMPARE(sim.AlarmHistory().Entry(1), std::string("00")); });
+        drive.WithSim(
+            [](DriveSim& sim) { QCOMPARE(sim.AlarmHistory().Entry(1), std::string("00")); });
         QCOMPARE(engine.CommError, 0);
 
         QTest::mouseClick(button("Btn_Exit"), Qt::LeftButton);

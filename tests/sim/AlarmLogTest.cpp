@@ -79,8 +79,8 @@ TEST(AlarmLogTest, HistoryAndDataAreReadableDuringTheAlarmClearingIsNot) {
 
 TEST(AlarmLogTest, RefusesRequestsItDoesNotKnow) {
     const std::pair<std::string_view, std::string_view> cases[] = {
-        {Cmd::EHY, ""}, {Cmd::EHY, "1"}, {Cmd::DIE, "0000"}, {Cmd::DIE, "0900"},
-        {Cmd::DIE, "05"}, {Cmd::DIE, "0501"}, {Cmd::ETC, "99"}, {Cmd::ETC, ""},
+        {Cmd::EHY, ""},   {Cmd::EHY, "1"},    {Cmd::DIE, "0000"}, {Cmd::DIE, "0900"},
+        {Cmd::DIE, "05"}, {Cmd::DIE, "0501"}, {Cmd::ETC, "99"},   {Cmd::ETC, ""},
     };
     for (auto [command, data] : cases) {
         DriveSim sim;
