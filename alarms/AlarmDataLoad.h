@@ -23,6 +23,8 @@ class AlarmDataLoad {
     void Start(const std::array<int, AlarmData::kSelectors>& selectorIndex);
     // One timer tick; false once the last reply is plotted (the timer stops).
     bool Tick();
+    // Ends the sequence where it stands; a request already sent is left to finish.
+    void Stop() { running_ = false; }
 
     bool Running() const { return running_; }
     int Phase() const { return AlarmDataPhase; }

@@ -124,6 +124,11 @@ void TForm_ErrorDisplay::ThreadTimers_ErrorTimer2() {
 // ---------------------------------------------------------------- alarm data
 
 void TForm_ErrorDisplay::ComboBox1Change() {
+    // The channels are rebuilt: replies still to come would land under other titles.
+    if (load_.Running()) {
+        load_.Stop();
+        ThreadTimers_Error->SetEnabled(1, false);
+    }
     std::array<int, AlarmData::kSelectors> index;
     std::array<bool, AlarmData::kSelectors> enabled;
     const auto selectors = Selectors();

@@ -284,6 +284,13 @@ class ErrorDisplayFormTest : public QObject {
         rig.form->Btn_ErrorLoadDClick();  // again: the notes and points start over
         QVERIFY(rig.Note().isEmpty());
         QCOMPARE(rig.Graph()->PointCount(0), 0);
+        rig.Timers()->Fire(1);
+        // A selector changed meanwhile: the load ends, nothing lands under the new titles.
+        rig.Combo(3)->setCurrentIndex(2);
+        QVERIFY(!rig.Timers()->Enabled(1));
+        rig.Deliver();
+        QCOMPARE(rig.Graph()->ChannelTitle(2), QString("V-phase current[A]"));
+        QCOMPARE(rig.Graph()->PointCount(0), 0);
     }
 
     // The scope tools of the plot work on the loaded data: CSV, cursors, a saved capture.
