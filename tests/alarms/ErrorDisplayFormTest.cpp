@@ -168,6 +168,17 @@ class ErrorDisplayFormTest : public QObject {
                 QCOMPARE(rig.Cell(row, 2), QString::fromStdString(AlarmNames[0]));
             }
         }
+        {  // a code that is no number: the rows before it stay, the exchange fails
+            Rig rig;
+            rig.form->SetHistoryRow(2, "old", "kept");
+            rig.form->Btn_ErrorHistoryLoadClick();
+            rig.port.pending = {Frame::BuildReply('R', "EHY21&x1&00&00&00&00&00&00")};
+            rig.Deliver();
+            QCOMPARE(rig.Cell(1, 1), QString("21"));
+            QCOMPARE(rig.Cell(2, 1), QString("old"));
+            QCOMPARE(rig.comm.CommError, 2);
+            QCOMPARE(rig.comm.LinkState, std::uint8_t(ReplyDone));
+        }
         {  // leading zeros go
             Rig rig;
             rig.sim.SetAlarm(7);
