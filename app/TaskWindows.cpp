@@ -1,5 +1,6 @@
 #include "app/TaskWindows.h"
 
+#include "alarms/ErrorDisplayForm.h"
 #include "app/Main.h"
 #include "parameters/Parameter.h"
 
@@ -8,5 +9,8 @@
 void RegisterTaskWindows(TMainForm& main) {
     main.RegisterChildWindow(ChildWindow::ParameterSet, [](TMainForm& m) -> QWidget* {
         return new TParameterFrm(m.Engine(), [&m] { m.StatusForm_Active(); });
+    });
+    main.RegisterChildWindow(ChildWindow::ErrorDisplay, [](TMainForm& m) -> QWidget* {
+        return new TForm_ErrorDisplay(m.Engine());
     });
 }

@@ -26,6 +26,7 @@
 #include "widgets/Plot.h"
 
 #ifdef Q_OS_UNIX
+#include "app/AlarmHistoryPicture.h"
 #include "sim/Pty.h"
 #endif
 
@@ -108,6 +109,9 @@ const Picture kPictures[] = {
          return new TForm_ParaSelect(handOver, &main);
      }},
     {"Plot_Scope", [](TMainForm&) { return PlotScopePicture(); }},
+#ifdef Q_OS_UNIX
+    {"TForm_ErrorDisplay_Loaded", [](TMainForm&) { return AlarmHistoryPicture(); }},
+#endif
 };
 
 // Shows a window offscreen, saves what it looks like and destroys it.

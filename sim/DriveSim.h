@@ -4,12 +4,14 @@
 // the drive's state (parameters, servo, alarm) in between. Pure: no threads,
 // no I/O; a server writes the replies it returns.
 //
-// Served: SET, STR, CHP, TYP, VER, STS, SVRON, SVROFF, SVROF, RST, LIV, LIVE.
+// Served: SET, STR, CHP, TYP, VER, STS, SVRON, SVROFF, SVROF, RST, LIV, LIVE,
+// EHY, DIE and the ETC procedures of its procedure table.
 // Other mnemonics, malformed frames and bad checksums get NAK; frames for
 // another station get no answer. Normal data replies carry Config::marker
 // ('R') at position 3. While an alarm is set, every served command except
-// LIV, LIVE, STS, VER, TYP, SVROFF, SVROF and RST is answered with the error
-// frame E + alarm code, so a client can still see the alarm and reset it.
+// LIV, LIVE, STS, VER, TYP, SVROFF, SVROF, RST, EHY and DIE is answered with
+// the error frame E + alarm code, so a client can still see the alarm, read
+// what the drive recorded at it and reset it.
 
 #include <cstddef>
 #include <deque>
@@ -20,6 +22,7 @@
 #include <string_view>
 #include <vector>
 
+#include "sim/AlarmLog.h"
 #include "sim/FailureMode.h"
 #include "sim/Motor.h"
 #include "sim/RequestStream.h"
@@ -35,6 +38,7 @@ class DriveSim {
         unsigned garbageSeed = 1;        // the Garbage failure mode is repeatable
         SimClock clock = SteadySimClock();  // the drive's time; tests pass a ManualSimClock's
         Motor::Settings motor{};
+        bool alarmMemoryInitialised = true;  // false: the alarm history reads "FF"
     };
 
     // What the drive writes for one request: the chunks in order, each one
@@ -69,9 +73,13 @@ class DriveSim {
     void SetFailure(FailureMode mode) { SetFailure({mode, DefaultArgument(mode)}); }
     Failure CurrentFailure() const { return failure_; }
 
-    // Raises alarm `code` (1..99; the servo trips off) or clears it with 0.
+    static constexpr int kOverspeedAlarm = 50;  // raised when the motor model overspeeds
+
+    // Raises alarm `code` (1..99; the servo trips off, the alarm goes into the
+    // history with what the drive recorded) or clears it with 0.
     void SetAlarm(int code);
     int Alarm() const { return alarm_; }
+    const AlarmLog& AlarmHistory() const { return alarmLog_; }
     // Sets warning `code` (1..99) or clears it with 0.
     void SetWarning(int code);
     int Warning() const { return warning_; }
@@ -98,7 +106,8 @@ class DriveSim {
     const Motor& MotorModel() const { return motor_; }
 
   private:
-    struct Command;  // one row of the command table: mnemonic, data, alarm rule, handler
+    struct Command;    // one row of the command table: mnemonic, data, alarm rule, handler
+    struct Procedure;  // one row of the ETC table: code, handler
     static const Command* FindHandler(std::string_view mnemonic);
 
     Reply Answer(const std::string& frame);
@@ -119,6 +128,12 @@ class DriveSim {
     std::string OnServoOff(std::string_view data);
     std::string OnReset(std::string_view data);
     std::string OnAlive(std::string_view data);
+    std::string OnAlarmHistory(std::string_view data);
+    std::string OnAlarmData(std::string_view data);
+    std::string OnProcedure(std::string_view data);
+    std::string OnClearAlarmHistory();
+    std::vector<AlarmLog::Sample> RecordAlarmData();
+    void RememberMotor();
     std::string WriteSlot(std::string_view data, bool refuseWhileServoOn);
     std::string StatusValue() const;
     std::string DataReply(std::string_view mnemonic, std::string_view value) const;
@@ -130,6 +145,8 @@ class DriveSim {
     Failure failure_;
     std::minstd_rand garbage_;
     std::deque<std::string> requests_;
+    AlarmLog alarmLog_;
+    std::deque<Motor> motorPast_;  // for the alarm recording; see RememberMotor()
     std::string lastFrame_;
     int repeats_ = 0;
     int answered_ = 0;

@@ -52,6 +52,7 @@ int main(int argc, char** argv) {
     try {
         DriveSim sim(options.drive);
         sim.SetFailure(options.failure);
+        sim.SetAlarm(options.alarm);
         PtyDrive drive(std::move(sim), options.pty);
         std::cout << drive.SlavePath() << std::endl;
         ServeUntilStopped(drive, signals);

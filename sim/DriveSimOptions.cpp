@@ -38,6 +38,13 @@ void Apply(DriveSimOptions& options, std::string_view option, std::string_view v
         options.drive.motorCode = value;
     } else if (option == "--firmware") {
         options.drive.version = value;
+    } else if (option == "--alarm") {
+        options.alarm = NonNegative(option, value);
+        if (options.alarm > 99) throw std::invalid_argument("--alarm needs a code of 0..99");
+    } else if (option == "--alarm-memory") {
+        if (value != "initialised" && value != "uninitialised")
+            throw std::invalid_argument("--alarm-memory is initialised or uninitialised");
+        options.drive.alarmMemoryInitialised = value == "initialised";
     } else {
         throw std::invalid_argument("unknown option " + std::string(option));
     }
@@ -87,5 +94,7 @@ std::string DriveSimUsage() {
            "  --motor CODE        TYP value (default -_A5)\n"
            "  --firmware TEXT     the firmware version VER answers (default V1.20)\n"
            "  --version           print the program's version and end\n"
+           "  --alarm CODE        raise alarm CODE at start; it goes into the alarm history\n"
+           "  --alarm-memory M    initialised (default) or uninitialised: a history of FF entries\n"
            "  --help              this text\n";
 }

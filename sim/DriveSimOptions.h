@@ -13,6 +13,7 @@ struct DriveSimOptions {
     PtyDriveOptions pty;
     DriveSim::Config drive;
     Failure failure;
+    int alarm = 0;  // an alarm raised at start (it goes into the history)
     bool help = false;
     bool version = false;  // print the program's own version
 };

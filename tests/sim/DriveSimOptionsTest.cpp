@@ -59,4 +59,20 @@ TEST(DriveSimOptionsTest, RefusesBadOptionsWithTheirName) {
     }
 }
 
+TEST(DriveSimOptionsTest, AlarmAtStartAndUninitialisedHistory) {
+    DriveSimOptions options = Parse({"--alarm", "50", "--alarm-memory=uninitialised"});
+    EXPECT_EQ(options.alarm, 50);
+    EXPECT_FALSE(options.drive.alarmMemoryInitialised);
+    EXPECT_TRUE(Parse({}).drive.alarmMemoryInitialised);
+    for (const auto& args : std::vector<std::vector<std::string_view>>{
+             {"--alarm", "100"}, {"--alarm", "x"}, {"--alarm-memory", "blank"}}) {
+        try {
+            Parse(args);
+            ADD_FAILURE() << "accepted " << args[1];
+        } catch (const std::invalid_argument& error) {
+            EXPECT_NE(std::string(error.what()).find(args[0]), std::string::npos) << error.what();
+        }
+    }
+}
+
 }  // namespace
