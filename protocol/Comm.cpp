@@ -1,6 +1,8 @@
 #include "protocol/Comm.h"
 
+#include <algorithm>
 #include <exception>
+#include <utility>
 
 #include "protocol/AlarmTables.h"
 #include "protocol/Commands.h"
@@ -8,7 +10,9 @@
 
 namespace {
 
-char FirstByte(const std::string& chunk) { return chunk.empty() ? '\0' : chunk.front(); }
+char FirstByte(const std::string& chunk) {
+    return chunk.empty() ? '\0' : chunk.front();
+}
 
 }  // namespace
 
@@ -26,7 +30,11 @@ void TComm::SendCommand(const std::string& command, const std::string& data, con
     }
     try {
         SendData.Axis = std::string(1, Frame::Station);
-        port_.PortWrite(Frame::BuildRequest(command, data));
+        std::string frame = Frame::BuildRequest(command, data);
+        if (!resending_ && Owed() > 0)
+            HoldBack(std::move(frame));
+        else
+            PutOnWire(frame, resending_);
         hooks_.SetTimeoutTimer(true);
     } catch (const std::exception&) {
         // Nothing is in flight, so the LED must not claim otherwise.
@@ -35,14 +43,166 @@ void TComm::SendCommand(const std::string& command, const std::string& data, con
     }
 }
 
+// --- copies on the wire and the answers owed to them ------------------------
+//
+// Replies carry no address. After a resend the drive may answer every copy,
+// and an answer that arrived after the next request went out would be taken
+// for that request's answer. So the next request waits until the answers owed
+// to the other copies are in (they are dropped) or the line has been quiet
+// for the guard time.
+
+bool TComm::Awaiting() const {
+    return LinkState == AwaitAck || LinkState == AwaitData || LinkState == AwaitRest;
+}
+
+int TComm::Owed() const {
+    return copies_ > 1 ? std::max(copies_ - received_, 0) : 0;
+}
+
+void TComm::PutOnWire(const std::string& frame, bool resend) {
+    port_.PortWrite(frame);
+    if (resend) {
+        ++copies_;
+        return;
+    }
+    copies_ = 1;
+    received_ = 0;
+    exchangeTicks_ = 0;
+    replies_.Reset();
+}
+
+void TComm::HoldBack(std::string frame) {
+    heldRequest_ = std::move(frame);
+    if (holdingRequest_) return;  // a newer request replaces the one held
+    holdingRequest_ = true;
+    quietTicks_ = 0;
+    // A drive that took long to answer may take as long over the next copy;
+    // one that never answered gets the shortest guard.
+    const int latency = received_ > 0 ? answerTicks_ : 0;
+    guardTicks_ = std::clamp(latency + kTimeoutTicks, kMinGuardTicks, kMaxGuardTicks);
+}
+
+void TComm::SendHeldRequest() {
+    holdingRequest_ = false;
+    const std::string frame = std::exchange(heldRequest_, {});
+    TimeoutTicks = 0;
+    if (!port_.Connected()) {
+        AbortExchange();
+        hooks_.ShowWarning(LinkText::PortClosed);
+        TransferOk = 0;
+        return;
+    }
+    const int stillOwed = Owed();
+    try {
+        PutOnWire(frame, false);
+    } catch (const std::exception&) {
+        hooks_.SetCommLed(false);
+        hooks_.SetTimeoutTimer(false);
+        hooks_.ShowWarning(LinkText::SendFailed);
+        return;
+    }
+    lateOwed_ = stillOwed;
+    lateReplies_.Reset();
+    lateChunks_.clear();
+    lateCount_ = 0;
+}
+
+// A chunk while the next request is held back: nothing else is on the wire,
+// so all of it answers the earlier copies (or is noise).
+void TComm::DrainOwed() {
+    quietTicks_ = 0;
+    const auto count = static_cast<int>(replies_.Take(RxBuffer).size());
+    received_ += count;
+    DroppedReplies += count;
+    if (Owed() == 0) SendHeldRequest();
+}
+
+// Counts the replies in a chunk. When a chunk brings the first answer of the
+// exchange together with more: after a resend, those past the first answer
+// the other copies and are cut off; more than there are copies means one of
+// them answers something else, and none can be trusted.
+void TComm::CountReplies() {
+    const std::vector<std::size_t> ends = replies_.Take(RxBuffer);
+    const auto count = static_cast<int>(ends.size());
+    if (count == 0) return;
+    const bool firstAnswer = received_ == 0 && Awaiting();
+    if (received_ == 0) answerTicks_ = exchangeTicks_;
+    received_ += count;
+    if (firstAnswer && count > std::max(copies_, 1)) {
+        RejectUnexpectedReplies();
+        return;
+    }
+    const int unused = firstAnswer ? count - 1 : count;
+    if (lateOwed_ > 0 && !Awaiting()) {
+        lateOwed_ = std::max(lateOwed_ - count, 0);  // late answers, arriving between exchanges
+        DroppedReplies += count;
+    } else if (copies_ > 1) {
+        DroppedReplies += unused;
+    }
+    // After a resend whatever follows the first answer belongs to the other copies' answers.
+    if (firstAnswer && (count > 1 || copies_ > 1)) RxBuffer.resize(ends.front());
+}
+
+void TComm::RejectUnexpectedReplies() {
+    RxBuffer.clear();
+    TransferOk = 0;
+    AbortExchange();
+    CommError = 1;
+    SetStatus(LinkText::PacketError);
+}
+
+// After the guard time ran out with answers still owed: a reply is kept back
+// until the line has been quiet for the guard time again.
+void TComm::HoldLateReply() {
+    TimeoutTicks = 0;
+    quietTicks_ = 0;
+    lateChunks_ += RxBuffer;
+    lateCount_ += static_cast<int>(lateReplies_.Take(RxBuffer).size());
+    RxBuffer.clear();
+    if (lateCount_ > 1) {
+        RejectUnexpectedReplies();  // a late answer and this request's own, in unknown order
+    } else if (lateCount_ == 0 && lateChunks_.size() > kMaxReplyBytes) {
+        ReleaseLateReply();  // the normal path reports a reply without end
+    }
+}
+
+void TComm::ReleaseLateReply() {
+    lateOwed_ = 0;
+    lateCount_ = 0;
+    lateReplies_.Reset();
+    RxBuffer = std::exchange(lateChunks_, {});
+    HandleChunk();
+}
+
+// --- replies -----------------------------------------------------------------
+
 void TComm::HandleChunk() {
     if (RxBuffer.empty()) return;
+    if (holdingRequest_) {
+        DrainOwed();
+        return;
+    }
+    if (lateOwed_ > 0 && Awaiting()) {
+        HoldLateReply();
+        return;
+    }
+    CountReplies();
+    if (RxBuffer.empty()) return;
     switch (LinkState) {
-        case AwaitAck: OnAwaitAck(); break;
-        case AwaitData: OnAwaitData(); break;
-        case AwaitRest: OnAwaitRest(); break;
-        case AwaitAliveAck: OnAwaitAliveAck(); break;
-        default: break;  // Idle, ReplyDone: nothing is awaited
+        case AwaitAck:
+            OnAwaitAck();
+            break;
+        case AwaitData:
+            OnAwaitData();
+            break;
+        case AwaitRest:
+            OnAwaitRest();
+            break;
+        case AwaitAliveAck:
+            OnAwaitAliveAck();
+            break;
+        default:
+            break;  // Idle, ReplyDone: nothing is awaited
     }
 }
 
@@ -185,17 +345,23 @@ void TComm::RunContinuation() {
             // editor that started the read.
             IBlockReader* reader = (ActiveWindow == StoreActive && StoreRef) ? StoreRef : nullptr;
             if (!reader) reader = EditorRef ? static_cast<IBlockReader*>(EditorRef) : StoreRef;
-            if (reader) reader->BlockReadStep();
-            else AbortExchange();  // the window that asked is gone
+            if (reader)
+                reader->BlockReadStep();
+            else
+                AbortExchange();  // the window that asked is gone
             return;
         }
         case 2:
-            if (MonitorRef) MonitorRef->ReadMonitorStream();
-            else AbortExchange();
+            if (MonitorRef)
+                MonitorRef->ReadMonitorStream();
+            else
+                AbortExchange();
             return;
         case 3:
-            if (TriggerRef) TriggerRef->ReadTriggerCapture();
-            else AbortExchange();
+            if (TriggerRef)
+                TriggerRef->ReadTriggerCapture();
+            else
+                AbortExchange();
             return;
         default:
             AbortExchange();
@@ -219,6 +385,13 @@ void TComm::AbortExchange() {
     }
     SuppressSwitchEvents = 0;
     ContinuationKind = 0;
+    // A request held back never goes out; a reply kept back is not used. The
+    // answers still owed are still owed.
+    holdingRequest_ = false;
+    heldRequest_.clear();
+    lateChunks_.clear();
+    lateCount_ = 0;
+    lateReplies_.Reset();
 }
 
 void TComm::ReportLinkError() {
@@ -226,13 +399,27 @@ void TComm::ReportLinkError() {
     AbortExchange();
     CommError = 1;
     switch (FirstByte(RxBuffer)) {
-        case Frame::NAK: SetStatus(LinkText::Nak); break;
-        case Frame::RS: SetStatus(LinkText::Rs); break;
-        default: SetStatus(LinkText::PacketError); break;
+        case Frame::NAK:
+            SetStatus(LinkText::Nak);
+            break;
+        case Frame::RS:
+            SetStatus(LinkText::Rs);
+            break;
+        default:
+            SetStatus(LinkText::PacketError);
+            break;
     }
 }
 
 void TComm::HandleTimeout() {
+    if (holdingRequest_) {
+        if (++quietTicks_ >= guardTicks_) SendHeldRequest();
+        return;
+    }
+    if (lateOwed_ > 0 && lateCount_ == 1 && Awaiting()) {
+        if (++quietTicks_ >= guardTicks_) ReleaseLateReply();
+        return;
+    }
     if (LinkState == Idle || LinkState == ReplyDone) {
         // Nothing is awaited (a chain that ended on a US reply leaves the tick on,
         // and a tick posted before it was stopped still arrives): no resend.
@@ -240,7 +427,8 @@ void TComm::HandleTimeout() {
         hooks_.SetTimeoutTimer(false);
         return;
     }
-    if (++TimeoutTicks < 5) return;
+    ++exchangeTicks_;
+    if (++TimeoutTicks < kTimeoutTicks) return;
     if (LinkState == AwaitAliveAck) {
         if (ActiveWindow == MonitoringActive && MonitorRef) {
             MonitorRef->StopPollTimer();
@@ -262,8 +450,13 @@ void TComm::HandleTimeout() {
         if (LinkState == AwaitRest) {
             LinkState = AwaitData;
             PartialReply.clear();
+            replies_.Reset();
         }
+        lateChunks_.clear();
+        lateReplies_.Reset();
+        resending_ = true;
         SendCommand(LastCommand, LastData);
+        resending_ = false;
         LinkState = SavedLinkState;
     } else {
         CommError = 1;
