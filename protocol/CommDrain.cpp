@@ -72,7 +72,7 @@ void TComm::SendHeldRequest() {
 // so all of it answers the earlier copies (or is noise).
 void TComm::DrainOwed() {
     quietTicks_ = 0;
-    const auto count = static_cast<int>(replies_.Take(RxBuffer).size());
+    const int count = replies_.Take(RxBuffer).count;
     received_ += count;
     DroppedReplies += count;
     if (Owed() == 0) SendHeldRequest();
@@ -83,8 +83,8 @@ void TComm::DrainOwed() {
 // the other copies and are cut off; more than there are copies means one of
 // them answers something else, and none can be trusted.
 void TComm::CountReplies() {
-    const std::vector<std::size_t> ends = replies_.Take(RxBuffer);
-    const auto count = static_cast<int>(ends.size());
+    const ReplyCounter::Found found = replies_.Take(RxBuffer);
+    const int count = found.count;
     if (count == 0) return;
     const bool firstAnswer = received_ == 0 && Awaiting();
     if (received_ == 0) answerTicks_ = exchangeTicks_;
@@ -101,7 +101,7 @@ void TComm::CountReplies() {
         DroppedReplies += unused;
     }
     // After a resend whatever follows the first answer belongs to the other copies' answers.
-    if (firstAnswer && (count > 1 || copies_ > 1)) RxBuffer.resize(ends.front());
+    if (firstAnswer && (count > 1 || copies_ > 1)) RxBuffer.resize(found.firstEnd);
 }
 
 void TComm::RejectUnexpectedReplies() {
@@ -118,7 +118,7 @@ void TComm::HoldLateReply() {
     TimeoutTicks = 0;
     quietTicks_ = 0;
     lateChunks_ += RxBuffer;
-    lateCount_ += static_cast<int>(lateReplies_.Take(RxBuffer).size());
+    lateCount_ += lateReplies_.Take(RxBuffer).count;
     RxBuffer.clear();
     if (lateCount_ > 1) {
         RejectUnexpectedReplies();  // a late answer and this request's own, in unknown order

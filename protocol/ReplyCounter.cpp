@@ -12,8 +12,11 @@ bool IsSingleByteReply(char byte) {
 
 }  // namespace
 
-std::vector<std::size_t> ReplyCounter::Take(std::string_view bytes) {
-    std::vector<std::size_t> ends;
+ReplyCounter::Found ReplyCounter::Take(std::string_view bytes) {
+    Found found;
+    const auto completed = [&found](std::size_t end) {
+        if (found.count++ == 0) found.firstEnd = end;
+    };
     for (std::size_t i = 0; i < bytes.size(); ++i) {
         const char byte = bytes[i];
         if (byte == Frame::STX) {  // a frame cut short by a new one counts once, when that ends
@@ -22,13 +25,13 @@ std::vector<std::size_t> ReplyCounter::Take(std::string_view bytes) {
         } else if (inFrame_) {
             if (byte == Frame::ETX) {
                 Reset();
-                ends.push_back(i + 1);
+                completed(i + 1);
             } else if (++frameBytes_ > TComm::kMaxReplyBytes) {
                 Reset();  // a frame that never ends is noise, as the engine's own limit says
             }
         } else if (IsSingleByteReply(byte)) {
-            ends.push_back(i + 1);
+            completed(i + 1);
         }
     }
-    return ends;
+    return found;
 }

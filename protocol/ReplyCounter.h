@@ -6,13 +6,15 @@
 
 #include <cstddef>
 #include <string_view>
-#include <vector>
 
 class ReplyCounter {
   public:
-    // Takes the next received bytes and returns, for every reply that
-    // completed in them, the offset just past its last byte.
-    std::vector<std::size_t> Take(std::string_view bytes);
+    struct Found {
+        int count = 0;             // replies that completed in the bytes
+        std::size_t firstEnd = 0;  // the offset just past the first of them
+    };
+    // Takes the next received bytes.
+    Found Take(std::string_view bytes);
     // Forgets a frame begun but not finished.
     void Reset() { inFrame_ = false, frameBytes_ = 0; }
     bool InFrame() const { return inFrame_; }

@@ -5,9 +5,9 @@
 // holds what it held before.
 
 #include <QPushButton>
-#include <algorithm>
 #include <QTest>
 #include <QTimer>
+#include <algorithm>
 
 #include "app/Main.h"
 #include "app/StatusFrm.h"
@@ -128,8 +128,7 @@ class ResendE2ETest : public QObject {
         QTest::addColumn<int>("stallMs");
         QTest::addColumn<int>("atRequest");
         for (int ms : {280, 350, 450, 600, 1200})
-            for (int at : {1, 60, 133})
-                QTest::addRow("%d ms at request %d", ms, at) << ms << at;
+            for (int at : {1, 60, 133}) QTest::addRow("%d ms at request %d", ms, at) << ms << at;
     }
     void readThroughAStall() {
         QFETCH(int, stallMs);

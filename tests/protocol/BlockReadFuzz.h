@@ -25,7 +25,8 @@ namespace blockread {
 constexpr int kSlots = 40;  // enough for several resends and drains in one read
 
 inline std::string Address(int slot) {
-    return std::string{char('0' + slot / 19), char('0' + slot % 19 / 10), char('0' + slot % 19 % 10)};
+    return std::string{char('0' + slot / 19), char('0' + slot % 19 / 10),
+                       char('0' + slot % 19 % 10)};
 }
 // Every slot has a value of its own; every seventh is unused and answered US.
 inline std::string ValueOf(int slot) {
@@ -83,7 +84,8 @@ struct Drive {
             }
             const std::string& frame = written[heard];
             const std::size_t at = frame.find("SET");
-            const int slot = (frame[at + 3] - '0') * 19 + (frame[at + 4] - '0') * 10 + (frame[at + 5] - '0');
+            const int slot =
+                (frame[at + 3] - '0') * 19 + (frame[at + 4] - '0') * 10 + (frame[at + 5] - '0');
             const std::string value = ValueOf(slot);
             outbox.push_back({value.empty() ? Byte(Frame::US) : Reply("SET" + value), slot});
         }
@@ -147,13 +149,21 @@ inline Verdict RunOnce(const std::uint8_t* data, std::size_t size) {
         const std::uint8_t op = next();
         switch (op % 6) {
             case 0:
-            case 1: deliver(1 + next() % 40); break;                // a chunk cut anywhere
-            case 2: deliver(1000); break;                           // all that is queued
-            case 3: tick(drive.OwesACopy() ? next() % TComm::kMinGuardTicks : 0); break;
-            case 4:                                                 // a stall: nothing answered
+            case 1:
+                deliver(1 + next() % 40);
+                break;  // a chunk cut anywhere
+            case 2:
+                deliver(1000);
+                break;  // all that is queued
+            case 3:
+                tick(drive.OwesACopy() ? next() % TComm::kMinGuardTicks : 0);
+                break;
+            case 4:  // a stall: nothing answered
                 if (!drive.OwesACopy()) tick(next() % 30);
                 break;
-            case 5: drive.deafTo = next() % 3; break;               // copies lost on the way
+            case 5:
+                drive.deafTo = next() % 3;
+                break;  // copies lost on the way
         }
     }
     // The rest goes smoothly: whole answers as they come, silence only when none is due.
