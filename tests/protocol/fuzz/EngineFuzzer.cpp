@@ -1,5 +1,4 @@
-// libFuzzer entry: build with -DVRX5_FUZZ=ON and clang, run
-// build/tests/protocol/fuzz/engine_fuzzer.
+// libFuzzer entry: build with -DVRX5_FUZZ=ON and clang, run build/tests/protocol/fuzz/engine_fuzzer.
 #include <cstdlib>
 #include <iostream>
 
