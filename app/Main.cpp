@@ -180,6 +180,12 @@ void TMainForm::ShowLinkState(bool online) {
 
 void TMainForm::OnLinkLost(const QString& message) {
     if (ST_LED->IsOn()) GoOffline();
+    // Nothing can answer any more: the exchange and any transfer chain end here,
+    // and the status panel keeps saying why.
+    const auto state = engine_->LinkState;
+    if ((state != Idle && state != ReplyDone) || engine_->ContinuationKind != 0)
+        engine_->AbortExchange();
+    SetStatusText(message.section('\n', 0, 0).toStdString());
     portWatch_->Watch(ComPort->Settings().Port, ComPort->OpenedDevice());
     if (!std::exchange(lossReported_, false)) MessageService::Error(this, message);
 }

@@ -144,6 +144,7 @@ void DriveSim::SetFailure(Failure failure) {
     lastFrame_.clear();
     repeats_ = 0;
     answered_ = 0;
+    received_ = 0;
 }
 
 void DriveSim::SetAlarm(int code) {
@@ -185,6 +186,7 @@ void DriveSim::SetSlot(const std::string& address, std::string value) {
 
 DriveSim::Reply DriveSim::Answer(const std::string& frame) {
     Log(frame);
+    ++received_;
     switch (failure_.mode) {
         case FailureMode::Silent:
             return {};
@@ -200,6 +202,11 @@ DriveSim::Reply DriveSim::Answer(const std::string& frame) {
         case FailureMode::Disconnect:
             if (answered_ >= failure_.n) return {{}, true};
             break;
+        case FailureMode::Stall: {
+            Reply reply = Shape(Handle(frame));
+            if (received_ == failure_.n) reply.stallMs = failure_.ms;
+            return reply;
+        }
         default:
             break;
     }
@@ -236,6 +243,9 @@ DriveSim::Reply DriveSim::Shape(std::string answer) {
             break;
         case FailureMode::Garbage:
             answer = RandomBytes(failure_.n);
+            break;
+        case FailureMode::Twice:
+            answer += answer;
             break;
         default:
             break;

@@ -91,6 +91,8 @@ std::string DriveSimUsage() {
            "  --failure MODE[:N]  misbehave on purpose; modes: " +
            FailureNames(", ") +
            "\n"
+           "                      stall:N:MS freezes the drive for MS ms at the N-th request;\n"
+           "                      twice sends every answer twice\n"
            "  --motor CODE        TYP value (default -_A5)\n"
            "  --firmware TEXT     the firmware version VER answers (default V1.20)\n"
            "  --version           print the program's version and end\n"

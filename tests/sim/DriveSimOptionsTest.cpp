@@ -23,6 +23,8 @@ TEST(DriveSimOptionsTest, ReadsEveryOptionInBothForms) {
     EXPECT_EQ(options.drive.version, "V2.00");
     EXPECT_FALSE(options.help);
     EXPECT_FALSE(options.version);
+    EXPECT_EQ(Parse({"--failure", "stall:40:350"}).failure, (Failure{FailureMode::Stall, 40, 350}));
+    EXPECT_EQ(Parse({"--failure=twice"}).failure, (Failure{FailureMode::Twice, 0}));
 }
 
 TEST(DriveSimOptionsTest, DefaultsServeANormalDriveWithoutPacing) {
