@@ -18,6 +18,7 @@ void TComm::SendCommand(const std::string& command, const std::string& data, con
     SavedLinkState = LinkState;
     hooks_.SetCommLed(true);
     TimeoutTicks = 0;
+    LastSendFailed = true;
     if (!port_.Connected()) {
         AbortExchange();
         hooks_.ShowWarning(LinkText::PortClosed);
@@ -28,6 +29,7 @@ void TComm::SendCommand(const std::string& command, const std::string& data, con
         SendData.Axis = std::string(1, Frame::Station);
         port_.PortWrite(Frame::BuildRequest(command, data));
         hooks_.SetTimeoutTimer(true);
+        LastSendFailed = false;
     } catch (const std::exception&) {
         // Nothing is in flight, so the LED must not claim otherwise.
         hooks_.SetCommLed(false);

@@ -75,6 +75,9 @@ public:
     std::uint8_t SavedLinkState = Idle;
     std::uint8_t SkipNextStatus = 0;
     double TransferProgress = 0.0;
+    // The last SendCommand wrote nothing (port closed or write failed); the
+    // caller must not wait for an answer.
+    bool LastSendFailed = false;
 
     // Window references, set while the window exists. The editor that started a
     // block read or a store keeps receiving its replies (EditorRef).
