@@ -89,6 +89,9 @@ const DriveSim::Command* DriveSim::FindHandler(std::string_view mnemonic) {
         {Cmd::RST, false, true, &DriveSim::OnReset},
         {Cmd::LIV, false, true, &DriveSim::OnAlive},
         {Cmd::LIVE, false, true, &DriveSim::OnAlive},
+        {Cmd::MOT, true, false, &DriveSim::OnCapture},
+        {Cmd::ESC, false, true, &DriveSim::OnEscape},
+        {Cmd::JOG, true, false, &DriveSim::OnJog},
     };
     auto it = std::ranges::find(kCommands, mnemonic, &Command::mnemonic);
     return it == std::end(kCommands) ? nullptr : &*it;
@@ -99,6 +102,7 @@ DriveSim::DriveSim() : DriveSim(Config{}) {}
 DriveSim::DriveSim(Config config)
     : config_(std::move(config)),
       motor_(config_.motor),
+      recorder_([this](double time) { return SampleSignals(time); }, config_.trigger),
       slots_(DefaultParameterSlots()),
       garbage_(config_.garbageSeed) {
     if (!config_.clock) throw std::invalid_argument("the drive needs a clock");
@@ -210,7 +214,7 @@ std::string DriveSim::Handle(const std::string& frame) {
 std::string DriveSim::Execute(std::string_view mnemonic, std::string_view data) {
     const Command* command = FindHandler(mnemonic);
     if (command == nullptr || (!command->takesData && !data.empty())) return Control(Frame::NAK);
-    motor_.AdvanceTo(Now());
+    CatchUp();
     if (alarm_ != 0 && !command->worksDuringAlarm) return ErrorFrame(alarm_);
     return (this->*command->run)(data);
 }
