@@ -2,6 +2,7 @@
 
 #include "app/Main.h"
 #include "parameters/Parameter.h"
+#include "trigger/TriggerForm.h"
 
 // One line per window: main.RegisterChildWindow(ChildWindow::Kind, factory).
 // A command whose window is not registered here stays disabled.
@@ -9,4 +10,6 @@ void RegisterTaskWindows(TMainForm& main) {
     main.RegisterChildWindow(ChildWindow::ParameterSet, [](TMainForm& m) -> QWidget* {
         return new TParameterFrm(m.Engine(), [&m] { m.StatusForm_Active(); });
     });
+    main.RegisterChildWindow(ChildWindow::TriggerMonitoring,
+                             [](TMainForm& m) -> QWidget* { return new TFrmTrigger(m.Engine()); });
 }
