@@ -102,7 +102,7 @@ DriveSim::DriveSim() : DriveSim(Config{}) {}
 DriveSim::DriveSim(Config config)
     : config_(std::move(config)),
       motor_(config_.motor),
-      recorder_([this](double time) { return SampleSignals(time); }, config_.trigger),
+      recorder_(config_.trigger),
       slots_(DefaultParameterSlots()),
       garbage_(config_.garbageSeed) {
     if (!config_.clock) throw std::invalid_argument("the drive needs a clock");

@@ -17,7 +17,7 @@ const std::string kAck(1, Frame::ACK), kNak(1, Frame::NAK), kUs(1, Frame::US);
 
 void DriveSim::CatchUp() {
     const double now = Now();
-    recorder_.CatchUp(now);
+    recorder_.CatchUp(now, [this](double time) { return SampleSignals(time); });
     motor_.AdvanceTo(now);
 }
 

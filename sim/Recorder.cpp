@@ -65,17 +65,16 @@ void Recorder::Disarm() {
     triggeredAt_.reset();
 }
 
-void Recorder::CatchUp(double now) {
+void Recorder::CatchUp(double now, const Sampler& sampler) {
     while (armed_ && !Complete() && nextSample_ <= now) {
-        TakeSample(nextSample_);
+        TakeSample(sampler(nextSample_), nextSample_);
         ++sampledSinceArm_;
         // Counted from the arming time, so the steps never drift.
         nextSample_ += period_;
     }
 }
 
-void Recorder::TakeSample(double time) {
-    const Signals now = sampler_(time);
+void Recorder::TakeSample(const Signals& now, double time) {
     pairs_.push_back({Sample(now.data[setup_.channel1]), Sample(now.data[setup_.channel2])});
     if (!Triggered()) {
         const bool ready = sampledSinceArm_ >= PreTriggerPairs();

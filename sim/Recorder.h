@@ -9,8 +9,10 @@
 // Trigger point p puts the trigger (p - 1) x 10 % into the record. A trigger
 // is only taken once that much has been sampled since arming.
 //
-// Sampling is lazy: CatchUp(now) samples every period up to `now` through the
-// sampler, which must be able to step forward through time (a motor model).
+// Sampling is lazy: CatchUp(now, sampler) samples every period up to `now`
+// through the sampler, which must be able to step forward through time (a
+// motor model). The sampler is passed in, not kept, so a recorder can be
+// copied and moved with the drive that owns it.
 
 #include <array>
 #include <cstdint>
@@ -48,14 +50,13 @@ class Recorder {
     // The set-up string of a MOT request; nullopt when malformed or out of range.
     static std::optional<Setup> ParseSetup(std::string_view text);
 
-    explicit Recorder(Sampler sampler, Trigger trigger = Trigger::OnCondition)
-        : sampler_(std::move(sampler)), trigger_(trigger) {}
+    explicit Recorder(Trigger trigger = Trigger::OnCondition) : trigger_(trigger) {}
 
     void SetTrigger(Trigger trigger) { trigger_ = trigger; }
     void Arm(const Setup& setup, double now);
     void Disarm();
     // Samples every period up to `now`.
-    void CatchUp(double now);
+    void CatchUp(double now, const Sampler& sampler);
 
     bool Armed() const { return armed_; }
     bool Triggered() const { return triggeredAt_.has_value(); }
@@ -71,11 +72,10 @@ class Recorder {
     struct Pair {
         int first, second;
     };
-    void TakeSample(double time);
+    void TakeSample(const Signals& now, double time);
     bool EdgeAt(const Signals& now) const;
     double SourceValue(const Signals& s) const;
 
-    Sampler sampler_;
     Trigger trigger_;
     Setup setup_;
     bool armed_ = false;

@@ -65,6 +65,9 @@ class TriggerCapture {
     double TriggerProgress() const { return progress_; }
     const std::vector<int>& TriggerSamples() const { return samples_; }
     int EmptyBlocks() const { return emptyBlocks_; }
+    // The recording plotted last, and how many were completed since the window opened.
+    const std::vector<TriggerPair>& LastRecording() const { return lastRecording_; }
+    int RecordingsCompleted() const { return recordings_; }
 
   private:
     bool LinkFree() const { return comm_.LinkState == Idle || comm_.LinkState == ReplyDone; }
@@ -94,4 +97,6 @@ class TriggerCapture {
     int emptyBlocks_ = 0;
     double progress_ = 0;
     double progressStep_ = 100;
+    std::vector<TriggerPair> lastRecording_;
+    int recordings_ = 0;
 };

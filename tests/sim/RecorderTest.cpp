@@ -17,13 +17,16 @@ struct Pair {
 // second is the sample time in microseconds.
 struct StepRig {
     double stepAt = 0.1;
-    Recorder recorder{[this](double t) {
-        Recorder::Signals s;
-        s.data[0] = t >= stepAt ? 500 : 0;
-        s.data[1] = t * 1e6;
-        if (t >= stepAt) s.io = 1u << 11;
-        return s;
-    }};
+    Recorder recorder;
+    void CatchUp(double now) {
+        recorder.CatchUp(now, [this](double t) {
+            Recorder::Signals s;
+            s.data[0] = t >= stepAt ? 500 : 0;
+            s.data[1] = t * 1e6;
+            if (t >= stepAt) s.io = 1u << 11;
+            return s;
+        });
+    }
 
     std::vector<Pair> Pairs() const {
         std::vector<Pair> pairs;
@@ -58,9 +61,9 @@ TEST_P(TriggerPointTest, KeepsThePreTriggerPart) {
     const int point = GetParam();
     StepRig rig;
     rig.recorder.Arm(StepSetup(point), 0.0);
-    rig.recorder.CatchUp(0.099);
+    rig.CatchUp(0.099);
     EXPECT_FALSE(rig.recorder.Triggered());
-    rig.recorder.CatchUp(0.2);
+    rig.CatchUp(0.2);
     ASSERT_TRUE(rig.recorder.Complete());
     const std::vector<Pair> pairs = rig.Pairs();
     ASSERT_EQ(pairs.size(), 100u);
@@ -96,7 +99,7 @@ TEST(RecorderTest, EdgesOfDataAndIoSources) {
         setup.source = c.source;
         setup.positiveEdge = c.positive;
         rig.recorder.Arm(setup, 0.0);
-        rig.recorder.CatchUp(0.2);
+        rig.CatchUp(0.2);
         EXPECT_EQ(rig.recorder.Triggered(), c.triggers) << c.io << c.positive << c.source;
     }
 }
