@@ -26,12 +26,38 @@
 #include "protocol/Frame.h"
 #include "trigger/TriggerForm.h"
 #include "widgets/HangulFont.h"
+#include "widgets/Plot.h"
 
 #ifdef Q_OS_UNIX
 #include "sim/Pty.h"
 #endif
 
 namespace {
+
+// The plot widget as an engineer leaves it: two channels on two axes, a gap
+// in one line, cursors A and B with their read-out, paused while data goes on.
+QWidget* PlotScopePicture() {
+    auto* plot = new Plot;
+    plot->resize(760, 460);
+    plot->SetTitle("Monitoring");
+    plot->AddChannel("속도피드백");
+    plot->AddChannel("토크지령", PlotAxis::Y2);
+    plot->SetXSpan(5.0);
+    plot->SetYRange(PlotAxis::Y1, -2000.0, 4000.0);
+    plot->SetYRange(PlotAxis::Y2, -150.0, 300.0);
+    for (int i = 0; i <= 6000; ++i) {
+        const double t = i * 0.001;
+        plot->AddPoint(0, t, 1500.0 * std::sin(2.0 * M_PI * 0.8 * t));
+        if (i == 3600) plot->AddGap(1, t);
+        if (i < 3600 || i > 3900) plot->AddPoint(1, t, 80.0 * std::cos(2.0 * M_PI * 0.8 * t));
+    }
+    plot->SetCursorsVisible(true);
+    plot->SetCursorPositions(2.15, 2.9);
+    plot->SetPaused(true);
+    for (int i = 6001; i <= 8000; ++i) plot->AddPoint(0, i * 0.001, 0.0);
+    plot->DrawNow();
+    return plot;
+}
 
 // One picture: the file name and how to make the window.
 struct Picture {
@@ -118,6 +144,7 @@ const Picture kPictures[] = {
     {"TFrmTrigger_Waiting", [](TMainForm& main) { return TriggerWindowAt(main, 0); }},
     {"TFrmTrigger_Reading", [](TMainForm& main) { return TriggerWindowAt(main, 4); }},
     {"TFrmTrigger_Finished", [](TMainForm& main) { return TriggerWindowAt(main, 10); }},
+    {"Plot_Scope", [](TMainForm&) { return PlotScopePicture(); }},
 };
 
 // Shows a window offscreen, saves what it looks like and destroys it.

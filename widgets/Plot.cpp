@@ -1,5 +1,7 @@
 #include "widgets/Plot.h"
 
+#include <QLabel>
+#include <QToolBar>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <cmath>
@@ -7,14 +9,13 @@
 #include "qcustomplot.h"
 #include "widgets/PlotHistory.h"
 
-namespace {
-
-// Channel colours by index: distinct on a white background and in print.
-const QColor kPalette[] = {QColor(0, 90, 200),  QColor(210, 30, 30),  QColor(0, 150, 60),
-                           QColor(160, 0, 160), QColor(230, 120, 0),  QColor(0, 160, 170),
-                           QColor(120, 80, 40), QColor(60, 60, 60)};
-
-}  // namespace
+QColor Plot::ChannelColour(int index) {
+    // Distinct on a white background and in print.
+    static const QColor palette[] = {QColor(0, 90, 200),  QColor(210, 30, 30), QColor(0, 150, 60),
+                                     QColor(160, 0, 160), QColor(230, 120, 0), QColor(0, 160, 170),
+                                     QColor(120, 80, 40), QColor(60, 60, 60)};
+    return palette[index % std::size(palette)];
+}
 
 Plot::Plot(QWidget* parent) : QWidget(parent), historyLength_(PlotHistory::kDefaultLimit) {
     BuildUi();
@@ -34,6 +35,12 @@ void Plot::BuildUi() {
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     layout->addWidget(canvas_, 1);
+    readout_ = new QLabel(this);
+    readout_->setObjectName("Label_CursorReadout");
+    readout_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    readout_->setContentsMargins(4, 2, 4, 2);
+    readout_->hide();
+    layout->addWidget(readout_);
 
     canvas_->plotLayout()->insertRow(0);
     titleElement_ = new QCPTextElement(canvas_, QString(), QFont(font().family(), 10, QFont::Bold));
@@ -53,6 +60,9 @@ void Plot::BuildUi() {
     canvas_->legend->setFont(legendFont);
     canvas_->legend->setBrush(QColor(255, 255, 255, 210));
     canvas_->axisRect()->insetLayout()->setInsetAlignment(0, Qt::AlignTop | Qt::AlignLeft);
+
+    BuildTools();
+    layout->insertWidget(0, tools_);
 
     connect(canvas_->xAxis, qOverload<const QCPRange&>(&QCPAxis::rangeChanged), this,
             [this](const QCPRange&) {
@@ -98,7 +108,9 @@ int Plot::AddChannel(const QString& title, PlotAxis axis) {
     Channel channel{title, axis, std::make_unique<PlotHistory>(historyLength_), nullptr};
     channel.graph = canvas_->addGraph(canvas_->xAxis, ValueAxis(axis));
     channel.graph->setName(title);
-    channel.graph->setData(channel.history->Data());
+    // Paused, a new channel shows nothing until the plot resumes.
+    channel.graph->setData(paused_ ? QSharedPointer<QCPGraphDataContainer>::create()
+                                   : channel.history->Data());
     channel.graph->setAdaptiveSampling(true);
     channels_.push_back(std::move(channel));
     Recolour();
@@ -130,25 +142,25 @@ PlotAxis Plot::ChannelAxis(int channel) const {
 
 void Plot::Recolour() {
     for (std::size_t i = 0; i < channels_.size(); ++i)
-        channels_[i].graph->setPen(QPen(kPalette[i % std::size(kPalette)], 1.2));
+        channels_[i].graph->setPen(QPen(ChannelColour(static_cast<int>(i)), 1.2));
 }
 
 void Plot::AddPoint(int channel, double x, double y) {
     if (!ValidChannel(channel)) return;
     channels_[channel].history->Append(x, y);
-    ScheduleDraw();
+    DataChanged();
 }
 
 void Plot::AddPoints(int channel, const QVector<double>& xs, const QVector<double>& ys) {
     if (!ValidChannel(channel)) return;
     channels_[channel].history->Append(xs, ys);
-    ScheduleDraw();
+    DataChanged();
 }
 
 void Plot::AddGap(int channel, double x) {
     if (!ValidChannel(channel)) return;
     channels_[channel].history->AppendGap(x);
-    ScheduleDraw();
+    DataChanged();
 }
 
 int Plot::PointCount(int channel) const {
@@ -157,7 +169,7 @@ int Plot::PointCount(int channel) const {
 
 void Plot::ClearPoints() {
     for (Channel& channel : channels_) channel.history->Clear();
-    ScheduleDraw();
+    DataChanged();
 }
 
 void Plot::SetHistoryLength(int points) {
@@ -200,7 +212,6 @@ void Plot::SetTracking(bool on) {
     ScheduleDraw();
 }
 
-void Plot::ReturnToTracking() { SetTracking(true); }
 
 void Plot::ApplyTracking() {
     double newest = std::nan("");
@@ -225,6 +236,11 @@ std::pair<double, double> Plot::YRange(PlotAxis axis) const {
 
 void Plot::Replot() { ScheduleDraw(); }
 
+void Plot::DataChanged() {
+    // Paused, the picture stays as it is; the data only goes into the history.
+    if (!paused_) ScheduleDraw();
+}
+
 void Plot::ScheduleDraw() {
     if (frameTimer_.isActive()) return;
     const qint64 since = sinceDraw_.isValid() ? sinceDraw_.elapsed() : kFrameIntervalMs;
@@ -237,9 +253,12 @@ void Plot::DrawNow() {
 }
 
 void Plot::Draw() {
-    if (tracking_) ApplyTracking();
+    QElapsedTimer frame;
+    frame.start();
+    if (tracking_ && !paused_) ApplyTracking();
+    if (cursorsVisible_) UpdateReadout();
     canvas_->replot(QCustomPlot::rpImmediateRefresh);
-    lastDrawMs_ = canvas_->replotTime();
+    lastDrawMs_ = frame.nsecsElapsed() * 1e-6;
     sinceDraw_.start();
     emit Drawn();
 }

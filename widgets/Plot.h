@@ -6,6 +6,7 @@
 // cursors with a read-out, CSV and image export, and capture files loaded as
 // a read-only overlay. Windows only feed it; the drawing library stays inside.
 
+#include <QColor>
 #include <QElapsedTimer>
 #include <QPointer>
 #include <QTimer>
@@ -29,6 +30,7 @@ class QMouseEvent;
 class QToolBar;
 class QWheelEvent;
 class PlotHistory;
+struct PlotSeries;
 
 class Plot : public QWidget {
     Q_OBJECT
@@ -73,11 +75,40 @@ class Plot : public QWidget {
     std::pair<double, double> XRange() const;
     std::pair<double, double> YRange(PlotAxis axis) const;
 
+    // Scope tools, also reachable from the tool strip and the context menu.
+    // Paused, the plot keeps showing what it showed while data keeps
+    // arriving into the history; resuming shows everything again.
+    void SetPaused(bool paused);
+    bool IsPaused() const { return paused_; }
+    void FitAll();  // every axis to the data it carries; tracking off
+    // The axes that wheel and drag act on inside the plot area; over an axis
+    // they act on that axis alone.
+    void SetGestureAxes(bool x, bool y1, bool y2);
+    void SetCursorsVisible(bool visible);
+    bool CursorsVisible() const { return cursorsVisible_; }
+    void SetCursorPositions(double a, double b);
+    double CursorA() const { return cursorX_[0]; }
+    double CursorB() const { return cursorX_[1]; }
+    QString CursorReadoutText() const;  // x at A and B, each channel's y there, the differences
+    void SetToolStripVisible(bool visible);
+
+    // Files: each reports its own errors to the user and returns false then.
+    bool ExportCsv(const QString& path);     // what the plot holds, one column a channel
+    bool ExportImage(const QString& path);   // the plot as shown, PNG or PDF by suffix
+    bool SaveCapture(const QString& path);   // channels, titles, axes and points
+    bool LoadCaptureOverlay(const QString& path);  // read-only, beside the live channels
+    void RemoveOverlays();
+    int OverlayChannelCount() const { return static_cast<int>(overlays_.size()); }
+
+    // Asks for a file name (save or open); tests put in their own. Empty: cancelled.
+    using FileChooser = std::function<QString(QWidget* parent, bool save, const QString& caption,
+                                              const QString& filter)>;
+    static void SetFileChooser(FileChooser chooser);
+
+    double LastDrawMs() const { return lastDrawMs_; }
+
   signals:
     void Drawn();  // after each frame; LastDrawMs() tells how long it took
-
-  public:
-    double LastDrawMs() const { return lastDrawMs_; }
 
   private:
     struct Channel {
@@ -88,6 +119,19 @@ class Plot : public QWidget {
     };
 
     void BuildUi();
+    void BuildTools();
+    QAction* AddAction(const char* name, const QString& text, const QString& tip);
+    void ShowContextMenu(const QPoint& pos);
+    void ConfigureGestures(const QPoint& pos);
+    void OnMousePress(QMouseEvent* event);
+    void OnMouseMove(QMouseEvent* event);
+    void OnMouseRelease(QMouseEvent* event);
+    void UpdateCursors();
+    void UpdateReadout();
+    void ChooseAndRun(bool save, const QString& caption, const QString& filter,
+                      const QString& suffix, bool (Plot::*run)(const QString&));
+    void ReportFileError(const QString& path, const QString& error);
+    void DataChanged();
     void ScheduleDraw();
     void Draw();
     void ApplyTracking();
@@ -95,8 +139,23 @@ class Plot : public QWidget {
     void Recolour();
     QCPAxis* ValueAxis(PlotAxis axis) const;
     bool ValidChannel(int channel) const;
+    static QColor ChannelColour(int index);
+
+    QVector<PlotSeries> ShownSeries() const;  // the data the graphs draw now
+    QVector<PlotSeries> HeldSeries() const;   // the histories
 
     QCustomPlot* canvas_ = nullptr;
+    QToolBar* tools_ = nullptr;
+    QLabel* readout_ = nullptr;
+    QCPItemText* pausedMark_ = nullptr;
+    QCPItemStraightLine* cursorLine_[2] = {};
+    QCPItemText* cursorMark_[2] = {};
+    double cursorX_[2] = {0.0, 0.0};
+    bool cursorsVisible_ = false;
+    int draggedCursor_ = -1;
+    bool gestureX_ = true, gestureY1_ = false, gestureY2_ = false;
+    bool paused_ = false;
+    std::vector<QCPGraph*> overlays_;
     QCPTextElement* titleElement_ = nullptr;
     QString title_;
     bool titleVisible_ = true;
