@@ -7,6 +7,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
+#include <QFile>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include "platform/Pause.h"
@@ -226,6 +228,36 @@ class TriggerFormTest : public QObject {
         f.Button("Btn_ServoAlarmResetTrigger")->click();
         QCOMPARE(f.LastSent(), std::string("RST"));
         QCOMPARE(f.rig.comm.LinkState, std::uint8_t(AwaitAck));
+    }
+
+    // Reading a rise time off a capture, and keeping the capture.
+    void scopeToolsWorkOnACapture() {
+        FormRig f;
+        f.Get<QSpinBox>("SpinEdit_TriggerOfData")->setValue(1);
+        f.Arm();
+        f.Data("TOK");
+        f.Data("MOT0&0&10&100&63&100&90&100&100&100");
+        Plot* plot = f.Graph();
+        plot->SetPaused(true);
+        QVERIFY(plot->IsPaused());
+        plot->SetPaused(false);
+        plot->SetCursorsVisible(true);
+        plot->SetCursorPositions(0.0002, 0.0004);
+        const QString readout = plot->CursorReadoutText();
+        QVERIFY2(readout.contains("10") && readout.contains("63"), qPrintable(readout));
+
+        QTemporaryDir dir;
+        const QString csv = dir.filePath("capture.csv");
+        QVERIFY(plot->ExportCsv(csv));
+        QFile file(csv);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QString text = QString::fromUtf8(file.readAll());
+        QVERIFY2(text.contains("Speed Feedback[rpm]") && text.contains("63"), qPrintable(text));
+        const QString saved = dir.filePath("capture.vrx5plot");
+        QVERIFY(plot->SaveCapture(saved));
+        f.Button("Btn_Clear")->click();
+        QVERIFY(plot->LoadCaptureOverlay(saved));
+        QCOMPARE(plot->ChannelCount(), 2);  // the overlay sits beside the window's channels
     }
 
     void badSampleLeavesTheWindowUsable() {
