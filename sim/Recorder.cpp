@@ -88,9 +88,10 @@ void Recorder::TakeSample(const Signals& now, double time) {
     previous_ = now;
 }
 
+// The drive compares the integer it records, so a sample shown as the level has reached it.
 double Recorder::SourceValue(const Signals& s) const {
     if (setup_.ioSource) return (s.io >> setup_.source) & 1u;
-    return s.data[setup_.source];
+    return Sample(s.data[setup_.source]);
 }
 
 bool Recorder::EdgeAt(const Signals& now) const {
