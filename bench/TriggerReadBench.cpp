@@ -113,7 +113,7 @@ void Measure(int baud, int captures, int turnaroundMs) {
     }
     window->findChild<QComboBox*>("ComboBox1")->setCurrentIndex(4);  // position feedback
     window->findChild<QComboBox*>("ComboBox2")->setCurrentIndex(5);  // position command
-    TimeOneCapture(main, *window, drive);  // warm-up
+    TimeOneCapture(main, *window, drive);                            // warm-up
 
     const double byteMs = 10'000.0 / baud;
     for (int i = 0; i < captures; ++i) {

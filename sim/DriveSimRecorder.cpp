@@ -24,8 +24,8 @@ void DriveSim::CatchUp() {
 Recorder::Signals DriveSim::SampleSignals(double time) {
     const MotorState m = motor_.StateAt(time);
     Recorder::Signals s;
-    s.data = {m.speedFeedback,    m.speedCommand,    m.speedError,         m.torqueCommand,
-              m.positionFeedback, m.positionCommand, m.positionError,      m.pulseFrequencyKpps,
+    s.data = {m.speedFeedback,    m.speedCommand,    m.speedError,    m.torqueCommand,
+              m.positionFeedback, m.positionCommand, m.positionError, m.pulseFrequencyKpps,
               m.electricalAngle,  m.mechanicalAngle};
     if (servoOn_) s.io |= 1u << kServoReadyBit;
     if (alarm_ != 0) s.io |= 1u << kAlarmBit;

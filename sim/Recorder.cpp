@@ -35,8 +35,13 @@ std::optional<Recorder::Setup> Recorder::ParseSetup(std::string_view text) {
         !InRange(division, 1, 99) || !InRange(number, 1, 30) || !InRange(edge, 1, 2) ||
         !InRange(point, 1, 9) || !InRange(level, -9999, 9999) || !source)
         return {};
-    Setup setup{.channel1 = *ch1, .channel2 = *ch2, .division = *division, .number = *number,
-                .positiveEdge = *edge == 1, .point = *point, .level = *level};
+    Setup setup{.channel1 = *ch1,
+                .channel2 = *ch2,
+                .division = *division,
+                .number = *number,
+                .positiveEdge = *edge == 1,
+                .point = *point,
+                .level = *level};
     if (InRange(source, 101, 100 + kIoBits)) {
         setup.ioSource = true;
         setup.source = *source - 101;
@@ -96,9 +101,12 @@ double Recorder::SourceValue(const Signals& s) const {
 
 bool Recorder::EdgeAt(const Signals& now) const {
     switch (trigger_) {
-        case Trigger::Never: return false;
-        case Trigger::AtOnce: return true;
-        case Trigger::OnCondition: break;
+        case Trigger::Never:
+            return false;
+        case Trigger::AtOnce:
+            return true;
+        case Trigger::OnCondition:
+            break;
     }
     if (!previous_) return false;
     const double before = SourceValue(*previous_), after = SourceValue(now);

@@ -25,8 +25,8 @@
 
 class Recorder {
   public:
-    static constexpr int kSignals = 10;   // the channel and data source codes 0..9
-    static constexpr int kIoBits = 12;    // the I/O source codes 101..112
+    static constexpr int kSignals = 10;  // the channel and data source codes 0..9
+    static constexpr int kIoBits = 12;   // the I/O source codes 101..112
     static constexpr int kPairsPerBlock = 10;
     static constexpr double kUnitSeconds = 0.0002;
 
@@ -63,7 +63,8 @@ class Recorder {
     bool Complete() const { return armed_ && Triggered() && pairs_.size() >= RecordPairs(); }
     std::size_t RecordPairs() const { return static_cast<std::size_t>(setup_.number) * 10; }
     std::size_t PreTriggerPairs() const { return RecordPairs() * (setup_.point - 1) / 10; }
-    // Block `index` (0-based) as "v1&v2&v1&v2..."; nullopt outside the record or before it is complete.
+    // Block `index` (0-based) as "v1&v2&v1&v2..."; nullopt outside the record or before it is
+    // complete.
     std::optional<std::string> Block(int index) const;
     // The time of the sample the trigger was taken on.
     std::optional<double> TriggerTime() const { return triggeredAt_; }

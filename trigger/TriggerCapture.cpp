@@ -165,7 +165,8 @@ void TriggerCapture::FinishRecording() {
     pairs.clear();
     pairs.reserve(samples_.size() / 2);
     for (std::size_t i = 0; i + 1 < samples_.size(); i += 2)
-        pairs.push_back({static_cast<double>(i / 2) * sampleSeconds_, samples_[i], samples_[i + 1]});
+        pairs.push_back(
+            {static_cast<double>(i / 2) * sampleSeconds_, samples_[i], samples_[i + 1]});
     ++recordings_;
     view_.PlotCapture(pairs);
     comm_.ContinuationKind = 0;

@@ -22,9 +22,9 @@ struct TriggerPair {
 class ITriggerCaptureView {
   public:
     virtual ~ITriggerCaptureView() = default;
-    virtual void SetSequenceTimer(bool on) = 0;  // ThreadTimers_Trigger channel 1, 10 ms
-    virtual void SetBlinking(bool on) = 0;       // channel 2 and "Start triggering....."
-    virtual void SetEscapeTimer(bool on) = 0;    // channel 9, 50 ms
+    virtual void SetSequenceTimer(bool on) = 0;     // ThreadTimers_Trigger channel 1, 10 ms
+    virtual void SetBlinking(bool on) = 0;          // channel 2 and "Start triggering....."
+    virtual void SetEscapeTimer(bool on) = 0;       // channel 9, 50 ms
     virtual void ShowProgress(double percent) = 0;  // LedBar1_Trigger shown at this value
     virtual void HideProgress() = 0;
     virtual void ClearPlot() = 0;

@@ -150,9 +150,13 @@ void TFrmTrigger::Btn_StartTriggerClick() {
     capture_.Start(TriggerSetupString(s), s.number, s.SampleSeconds());
 }
 
-void TFrmTrigger::ReadTriggerCapture() { capture_.ReadTriggerCapture(); }
+void TFrmTrigger::ReadTriggerCapture() {
+    capture_.ReadTriggerCapture();
+}
 
-void TFrmTrigger::SetSequenceTimer(bool on) { ThreadTimers_Trigger->SetEnabled(kSequence, on); }
+void TFrmTrigger::SetSequenceTimer(bool on) {
+    ThreadTimers_Trigger->SetEnabled(kSequence, on);
+}
 
 void TFrmTrigger::SetBlinking(bool on) {
     if (on == ThreadTimers_Trigger->Enabled(kBlink)) return;
@@ -160,16 +164,22 @@ void TFrmTrigger::SetBlinking(bool on) {
     ThreadTimers_Trigger->SetEnabled(kBlink, on);
 }
 
-void TFrmTrigger::BlinkTick() { Label_StatusTrigger->setVisible(!Label_StatusTrigger->isVisible()); }
+void TFrmTrigger::BlinkTick() {
+    Label_StatusTrigger->setVisible(!Label_StatusTrigger->isVisible());
+}
 
-void TFrmTrigger::SetEscapeTimer(bool on) { ThreadTimers_Trigger->SetEnabled(kEscape, on); }
+void TFrmTrigger::SetEscapeTimer(bool on) {
+    ThreadTimers_Trigger->SetEnabled(kEscape, on);
+}
 
 void TFrmTrigger::ShowProgress(double percent) {
     LedBar1_Trigger->SetValue(percent);
     LedBar1_Trigger->show();
 }
 
-void TFrmTrigger::HideProgress() { LedBar1_Trigger->hide(); }
+void TFrmTrigger::HideProgress() {
+    LedBar1_Trigger->hide();
+}
 
 void TFrmTrigger::ClearPlot() {
     Plot_Trigger->ClearPoints();
@@ -196,7 +206,9 @@ void TFrmTrigger::ShowCapturing(bool capturing) {
     Btn_ServoAlarmResetTrigger->setEnabled(!capturing);
 }
 
-void TFrmTrigger::PauseMs(int ms) { Pause::Sleep(ms); }
+void TFrmTrigger::PauseMs(int ms) {
+    Pause::Sleep(ms);
+}
 
 // ---------------------------------------------------------------- link
 
@@ -235,7 +247,9 @@ void TFrmTrigger::Btn_ServoAlarmResetTriggerClick() {
     if (!comm_.LastSendFailed) comm_.LinkState = AwaitAck;
 }
 
-void TFrmTrigger::Btn_ClearClick() { ComboBox1Change(); }
+void TFrmTrigger::Btn_ClearClick() {
+    ComboBox1Change();
+}
 
 // ---------------------------------------------------------------- closing
 

@@ -4,18 +4,19 @@
 
 namespace TriggerLists {
 const std::array<const char*, kChannelCount> ChannelTexts = {
-    "Speed Feedback[rpm]",      "Speed Command[rpm]",         "Speed Error[rpm]",
-    "Torque Command[%]",        "Position Feedback[pulse]",   "Position Command[pulse]",
-    "Position Error[pulse]",    "Pulse Command Freq.[kpps] ", "Electric Degree[]",
+    "Speed Feedback[rpm]",   "Speed Command[rpm]",         "Speed Error[rpm]",
+    "Torque Command[%]",     "Position Feedback[pulse]",   "Position Command[pulse]",
+    "Position Error[pulse]", "Pulse Command Freq.[kpps] ", "Electric Degree[]",
     "Mechanical Degree[]",
 };
 const std::array<const char*, kChannelCount> DataSourceTexts = {
-    "Speed Feedback",    "Speed Command",    "Speed Error",         "Torque Command",
-    "Position Feedback", "Position Command", "Position Error",      "Pulse Command Freq.",
+    "Speed Feedback",    "Speed Command",     "Speed Error",    "Torque Command",
+    "Position Feedback", "Position Command",  "Position Error", "Pulse Command Freq.",
     "Electric Degree",   "Mechanical Degree",
 };
 const std::array<const char*, kIoSourceCount> IoSourceTexts = {
-    "DI#1", "DI#2", "DI#3", "DI#4", "DI#5", "DI#6", "DI#7", "E-STOP", "DO#1", "DO#2", "DO#3", "S-ALM",
+    "DI#1", "DI#2",   "DI#3", "DI#4", "DI#5", "DI#6",
+    "DI#7", "E-STOP", "DO#1", "DO#2", "DO#3", "S-ALM",
 };
 }  // namespace TriggerLists
 

@@ -205,8 +205,8 @@ QWidget* TFrmTrigger::BuildBottomBar() {
     Label_AxisTrigger->setFont(ArialPixels(16, true));
     Label_AxisTrigger->setStyleSheet("background-color: rgb(224, 192, 255);");
     Btn_ExitTrigger = Button("EXIT", "Btn_ExitTrigger", "모니터링 화면을 종료합니다.", bar);
-    Btn_ServoAlarmResetTrigger = Button("RESET", "Btn_ServoAlarmResetTrigger",
-                                        "서보 드라이브의 에러를 클리어 합니다.", bar);
+    Btn_ServoAlarmResetTrigger =
+        Button("RESET", "Btn_ServoAlarmResetTrigger", "서보 드라이브의 에러를 클리어 합니다.", bar);
     Btn_StartTrigger = Button("START", "Btn_StartTrigger", "Start Trigger", bar);
 
     layout->addWidget(ToggleSw_SingleNomal);

@@ -66,7 +66,9 @@ class Session {
     // Waits for the drive to be polled (armed, BSY), then starts a jog once
     // an earlier one has run out and the motor stands still.
     void JogWhenArmed(std::size_t setups) {
-        const std::string setup = Frame::BuildRequest("MOT", "0001000013013" "100");
+        const std::string setup = Frame::BuildRequest("MOT",
+                                                      "0001000013013"
+                                                      "100");
         const std::string poll = Frame::BuildRequest("MOT", "");
         QTRY_VERIFY_WITH_TIMEOUT(Count(drive, setup) >= setups && drive.RequestLog().back() == poll,
                                  kPatienceMs);

@@ -69,7 +69,9 @@ TEST_P(TriggerPointTest, KeepsThePreTriggerPart) {
     ASSERT_EQ(pairs.size(), 100u);
     const std::size_t trigger = static_cast<std::size_t>(point - 1) * 10;
     EXPECT_EQ(pairs[trigger].first, 500);
-    if (trigger > 0) EXPECT_EQ(pairs[trigger - 1].first, 0);
+    if (trigger > 0) {
+        EXPECT_EQ(pairs[trigger - 1].first, 0);
+    }
     EXPECT_EQ(pairs[trigger].second, 100000);  // the first sample at or after the step
     for (std::size_t i = 1; i < pairs.size(); ++i)
         EXPECT_EQ(pairs[i].second - pairs[i - 1].second, 200) << i;
@@ -87,9 +89,8 @@ TEST(RecorderTest, EdgesOfDataAndIoSources) {
         {false, true, 0, 0.05, true},    // 0 -> 500 crosses 250 upwards
         {false, false, 0, 0.05, false},  // never falls
         {true, true, 11, 0.05, true},    // S-ALM rises
-        {true, false, 11, 0.05, false},
-        {true, true, 10, 0.05, false},   // DO#3 never changes
-        {false, true, 0, 0.0, false},    // already above the level when armed: no edge
+        {true, false, 11, 0.05, false}, {true, true, 10, 0.05, false},  // DO#3 never changes
+        {false, true, 0, 0.0, false},  // already above the level when armed: no edge
     };
     for (const Case& c : cases) {
         StepRig rig;
@@ -140,7 +141,10 @@ struct DriveRig {
 TEST(RecorderDriveTest, JogStartTriggersAndTheBlocksHoldTheRise) {
     DriveRig rig;
     // Speed feedback and command, source speed feedback, level 100, rising, point 3.
-    EXPECT_EQ(rig.Ask(Cmd::MOT, "00010000130131" "00"), kAck);
+    EXPECT_EQ(rig.Ask(Cmd::MOT,
+                      "00010000130131"
+                      "00"),
+              kAck);
     for (int i = 0; i < 5; ++i) {
         rig.clock.Advance(0.02);
         EXPECT_EQ(rig.Value(rig.Ask(Cmd::MOT)), "BSY");

@@ -32,8 +32,8 @@ TEST(TriggerCaptureTest, PollsBusyThenReadsEveryBlockWithProgress) {
     rig.Data("MOT3&4");
     EXPECT_NEAR(*rig.view.progress, 66.7, 0.05);
     rig.Data("MOT5&6");
-    EXPECT_EQ(rig.Sent(), (Requests{"MOT00010000130110", "MOT", "MOT", "MOT", "MOT00", "MOT01",
-                                    "MOT02"}));
+    EXPECT_EQ(rig.Sent(),
+              (Requests{"MOT00010000130110", "MOT", "MOT", "MOT", "MOT00", "MOT01", "MOT02"}));
     ASSERT_EQ(rig.view.plots.size(), 1u);
     EXPECT_EQ(rig.view.plots[0],
               (std::vector<TriggerPair>{{0, 1, 2}, {0.0002, 3, 4}, {0.0004, 5, 6}}));
@@ -238,13 +238,12 @@ TEST_P(TriggerBadBlockTest, IsTheEnginesErrorAndNomalRearms) {
     EXPECT_EQ(rig.capture.TriggerSampleCount(), 0);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Trigger, TriggerBadBlockTest,
-    testing::Values(BadBlock{"MoreThan1501Samples", Recording(1502)},
-                    BadBlock{"NotAnInteger", {"MOT12&1.5"}},
-                    BadBlock{"EmptyField", {"MOT12&"}},
-                    BadBlock{"HalfAPair", {"MOT1&2&3", "MOT4"}}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Trigger, TriggerBadBlockTest,
+                         testing::Values(BadBlock{"MoreThan1501Samples", Recording(1502)},
+                                         BadBlock{"NotAnInteger", {"MOT12&1.5"}},
+                                         BadBlock{"EmptyField", {"MOT12&"}},
+                                         BadBlock{"HalfAPair", {"MOT1&2&3", "MOT4"}}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(TriggerCaptureTest, RecordingOfExactly1500SamplesIsPlotted) {
     CaptureRig rig;

@@ -3,11 +3,11 @@
 // channels by hand.
 
 #include <QComboBox>
+#include <QFile>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
-#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 

@@ -39,7 +39,10 @@ const SetupCase kCases[] = {
     {"IoAlarmSourceHasNoLevel", IoAlarmSource(), "0003112051025", false},
     {"NegativeLevel", Levelled(3, false, -150), "0001003993019-150", true},
     {"LastDataSourceHasNoLevel", Levelled(9, false, 5), "0001009993019", false},
-    {"IoEntryBelowNineKeepsLevel", Levelled(8, true, 9999), "0001109993019" "9999", true},
+    {"IoEntryBelowNineKeepsLevel", Levelled(8, true, 9999),
+     "0001109993019"
+     "9999",
+     true},
 };
 
 class SetupStringTest : public testing::TestWithParam<SetupCase> {};
