@@ -110,7 +110,14 @@ const Picture kPictures[] = {
     {"TAboutBox", [](TMainForm& main) -> QWidget* { return new TAboutBox(&main); }},
     {"TPortSetupDialog",
      [](TMainForm& main) -> QWidget* {
-         return new TPortSetupDialog(main.ComPort->Settings(), AvailablePortNames(), &main);
+         // A machine with an adapter plugged in, so the details column shows.
+         const auto ports = [] {
+             return QList<PortListing>{{"ttyS0", "", "", ""},
+                                       {"ttyUSB0", "FT232R USB UART", "FTDI", "A50285BI"}};
+         };
+         PortSettings settings = main.ComPort->Settings();
+         settings.Port = "ttyUSB0";
+         return new TPortSetupDialog(settings, ports, &main);
      }},
     {"TFrm_Status",
      [](TMainForm& main) -> QWidget* {

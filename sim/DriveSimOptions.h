@@ -14,6 +14,7 @@ struct DriveSimOptions {
     DriveSim::Config drive;
     Failure failure;
     bool help = false;
+    bool version = false;  // print the program's own version
 };
 
 // Reads the arguments after the program name ("--baud 9600" or "--baud=9600").

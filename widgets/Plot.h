@@ -36,6 +36,7 @@ class Plot : public QWidget {
     Q_OBJECT
   public:
     static constexpr int kFrameIntervalMs = 33;  // at most ~30 frames a second
+    static constexpr int kSettleMs = 300;        // a resting stream gets one smooth frame
 
     explicit Plot(QWidget* parent = nullptr);
     ~Plot() override;
@@ -106,6 +107,8 @@ class Plot : public QWidget {
     static void SetFileChooser(FileChooser chooser);
 
     double LastDrawMs() const { return lastDrawMs_; }
+    double LastDrawCpuMs() const { return lastDrawCpuMs_; }  // the processor time of it
+    bool LastDrawSmooth() const;  // false for the quick frames of a running stream
 
   signals:
     void Drawn();  // after each frame; LastDrawMs() tells how long it took
@@ -120,6 +123,7 @@ class Plot : public QWidget {
 
     void BuildUi();
     void BuildTools();
+    void BuildCursors();
     QAction* AddAction(const char* name, const QString& text, const QString& tip);
     void ShowContextMenu(const QPoint& pos);
     void ConfigureGestures(const QPoint& pos);
@@ -167,7 +171,10 @@ class Plot : public QWidget {
     double xSpan_ = 10.0;
     bool settingRange_ = false;
 
+    bool dataSinceDraw_ = false;
     QTimer frameTimer_;
+    QTimer settleTimer_;
     QElapsedTimer sinceDraw_;
     double lastDrawMs_ = 0.0;
+    double lastDrawCpuMs_ = 0.0;
 };

@@ -1,10 +1,6 @@
-// The scope tools of the plot: tool strip and context menu, mouse gestures,
-// pause, fit, cursors with their read-out, export and capture overlays.
+// The plot's tool strip and context menu, its mouse gestures, pause and fit.
 
 #include <QAction>
-#include <QDir>
-#include <QFileDialog>
-#include <QFileInfo>
 #include <QLabel>
 #include <QMenu>
 #include <QToolBar>
@@ -12,33 +8,15 @@
 #include <cmath>
 
 #include "qcustomplot.h"
-#include "widgets/MessageService.h"
 #include "widgets/Plot.h"
-#include "widgets/PlotCapture.h"
-#include "widgets/PlotCsv.h"
 #include "widgets/PlotHistory.h"
-#include "widgets/PlotReadout.h"
 
 namespace {
 
-Plot::FileChooser& Chooser() {
-    static Plot::FileChooser chooser;
-    return chooser;
-}
-
-QString AskForFile(QWidget* parent, bool save, const QString& caption, const QString& filter) {
-    if (Chooser()) return Chooser()(parent, save, caption, filter);
-    return save ? QFileDialog::getSaveFileName(parent, caption, QString(), filter)
-                : QFileDialog::getOpenFileName(parent, caption, QString(), filter);
-}
-
 constexpr int kCursorGrabPixels = 5;
-const QColor kCursorColour[2] = {QColor(0, 140, 0), QColor(200, 100, 0)};
 const char kCaptureFilter[] = "Plot captures (*.vrx5plot)";
 
 }  // namespace
-
-void Plot::SetFileChooser(FileChooser chooser) { Chooser() = std::move(chooser); }
 
 QAction* Plot::AddAction(const char* name, const QString& text, const QString& tip) {
     auto* action = new QAction(text, this);
@@ -143,24 +121,7 @@ void Plot::BuildTools() {
     pausedMark_->setBrush(QColor(255, 255, 255, 220));
     pausedMark_->setPadding(QMargins(4, 2, 4, 2));
     pausedMark_->setVisible(false);
-
-    for (int i = 0; i < 2; ++i) {
-        cursorLine_[i] = new QCPItemStraightLine(canvas_);
-        cursorLine_[i]->setPen(QPen(kCursorColour[i], 1.0, Qt::DashLine));
-        cursorLine_[i]->setSelectable(false);
-        cursorMark_[i] = new QCPItemText(canvas_);
-        cursorMark_[i]->position->setTypeX(QCPItemPosition::ptPlotCoords);
-        cursorMark_[i]->position->setTypeY(QCPItemPosition::ptAxisRectRatio);
-        cursorMark_[i]->setPositionAlignment(Qt::AlignTop | Qt::AlignHCenter);
-        cursorMark_[i]->setText(i == 0 ? "A" : "B");
-        cursorMark_[i]->setFont(QFont(font().family(), 9, QFont::Bold));
-        cursorMark_[i]->setColor(Qt::white);
-        cursorMark_[i]->setBrush(kCursorColour[i]);
-        cursorMark_[i]->setPadding(QMargins(3, 1, 3, 1));
-        cursorMark_[i]->setSelectable(false);
-        cursorLine_[i]->setVisible(false);
-        cursorMark_[i]->setVisible(false);
-    }
+    BuildCursors();
 }
 
 void Plot::SetToolStripVisible(bool visible) { tools_->setVisible(visible); }
@@ -277,151 +238,3 @@ void Plot::OnMouseRelease(QMouseEvent*) {
     canvas_->setInteraction(QCP::iRangeDrag, true);
 }
 
-// --- cursors ----------------------------------------------------------------
-
-void Plot::SetCursorsVisible(bool visible) {
-    if (visible && !cursorsVisible_) {
-        // Start inside the view, at a third and two thirds of it.
-        const QCPRange range = canvas_->xAxis->range();
-        cursorX_[0] = range.lower + range.size() / 3.0;
-        cursorX_[1] = range.lower + range.size() * 2.0 / 3.0;
-    }
-    cursorsVisible_ = visible;
-    if (QAction* action = findChild<QAction*>("Action_Cursors")) {
-        const QSignalBlocker block(action);
-        action->setChecked(visible);
-    }
-    readout_->setVisible(visible);
-    UpdateCursors();
-    ScheduleDraw();
-}
-
-void Plot::SetCursorPositions(double a, double b) {
-    cursorX_[0] = a;
-    cursorX_[1] = b;
-    UpdateCursors();
-    ScheduleDraw();
-}
-
-void Plot::UpdateCursors() {
-    for (int i = 0; i < 2; ++i) {
-        cursorLine_[i]->point1->setCoords(cursorX_[i], 0.0);
-        cursorLine_[i]->point2->setCoords(cursorX_[i], 1.0);
-        cursorMark_[i]->position->setCoords(cursorX_[i], 0.0);
-        cursorLine_[i]->setVisible(cursorsVisible_);
-        cursorMark_[i]->setVisible(cursorsVisible_);
-    }
-    if (cursorsVisible_) UpdateReadout();
-}
-
-QString Plot::CursorReadoutText() const {
-    return FormatReadout(ReadCursors(ShownSeries(), cursorX_[0], cursorX_[1]));
-}
-
-void Plot::UpdateReadout() {
-    const CursorReadout readout = ReadCursors(ShownSeries(), cursorX_[0], cursorX_[1]);
-    const auto cell = [](const QString& text) {
-        return "<td align=right style='padding-left:14px'>" + text + "</td>";
-    };
-    QString html = QString("<table cellspacing=0 cellpadding=0 style='margin:0'><tr><td></td>"
-                           "<td align=right style='padding-left:14px'><b style='color:%1'>A</b></td>"
-                           "<td align=right style='padding-left:14px'><b style='color:%2'>B</b></td>"
-                           "<td align=right style='padding-left:14px'><b>B - A</b></td><td></td></tr>")
-                       .arg(kCursorColour[0].name(), kCursorColour[1].name());
-    html += "<tr><td>x</td>" + cell(FormatReadoutNumber(readout.a)) +
-            cell(FormatReadoutNumber(readout.b)) + cell(FormatReadoutNumber(readout.Dx())) +
-            cell("&nbsp;&nbsp;1/&Delta;x = " + FormatReadoutNumber(readout.InverseDx())) + "</tr>";
-    for (int i = 0; i < readout.rows.size() && i < ChannelCount(); ++i) {
-        const CursorReadout::Row& row = readout.rows[i];
-        html += QString("<tr><td style='color:%1'>%2</td>")
-                    .arg(channels_[i].graph->pen().color().name(), row.title.toHtmlEscaped()) +
-                cell(FormatReadoutNumber(row.atA)) + cell(FormatReadoutNumber(row.atB)) +
-                cell(FormatReadoutNumber(row.Delta())) + "<td></td></tr>";
-    }
-    readout_->setText(html + "</table>");
-}
-
-QVector<PlotSeries> Plot::ShownSeries() const {
-    QVector<PlotSeries> series;
-    for (const Channel& channel : channels_)
-        series.append({channel.title, channel.axis, channel.graph->data()});
-    return series;
-}
-
-QVector<PlotSeries> Plot::HeldSeries() const {
-    QVector<PlotSeries> series;
-    for (const Channel& channel : channels_)
-        series.append({channel.title, channel.axis, channel.history->Data()});
-    return series;
-}
-
-// --- files ------------------------------------------------------------------
-
-void Plot::ChooseAndRun(bool save, const QString& caption, const QString& filter,
-                        const QString& suffix, bool (Plot::*run)(const QString&)) {
-    QString path = AskForFile(this, save, caption, filter);
-    if (path.isEmpty()) return;
-    if (save && !suffix.isEmpty() && QFileInfo(path).suffix().isEmpty()) path += '.' + suffix;
-    (this->*run)(path);
-}
-
-void Plot::ReportFileError(const QString& path, const QString& error) {
-    MessageService::Error(this, QString("%1\n\n%2").arg(QDir::toNativeSeparators(path), error));
-}
-
-bool Plot::ExportCsv(const QString& path) {
-    const QString error = SavePlotCsv(path, HeldSeries());
-    if (!error.isEmpty()) ReportFileError(path, error);
-    return error.isEmpty();
-}
-
-bool Plot::ExportImage(const QString& path) {
-    DrawNow();
-    const QString suffix = QFileInfo(path).suffix().toLower();
-    bool saved = false;
-    if (suffix == "pdf")
-        saved = canvas_->savePdf(path);
-    else if (suffix == "png")
-        saved = canvas_->savePng(path);
-    else {
-        ReportFileError(path, "Pictures are saved as PNG (.png) or PDF (.pdf).");
-        return false;
-    }
-    if (!saved) ReportFileError(path, "The picture could not be written.");
-    return saved;
-}
-
-bool Plot::SaveCapture(const QString& path) {
-    const QString error = SavePlotCapture(path, PlotCapture{title_, HeldSeries()});
-    if (!error.isEmpty()) ReportFileError(path, error);
-    return error.isEmpty();
-}
-
-bool Plot::LoadCaptureOverlay(const QString& path) {
-    PlotCapture capture;
-    const QString error = LoadPlotCapture(path, capture);
-    if (!error.isEmpty()) {
-        ReportFileError(path, error);
-        return false;
-    }
-    const QString source = QFileInfo(path).completeBaseName();
-    for (const PlotSeries& channel : capture.channels) {
-        QCPGraph* graph = canvas_->addGraph(canvas_->xAxis, ValueAxis(channel.axis));
-        graph->setName(QString("%1 (%2)").arg(channel.title, source));
-        graph->setData(channel.data);
-        graph->setAdaptiveSampling(true);
-        graph->setPen(QPen(ChannelColour(static_cast<int>(overlays_.size())).lighter(130), 1.2,
-                           Qt::DashLine));
-        overlays_.push_back(graph);
-    }
-    findChild<QAction*>("Action_RemoveOverlays")->setEnabled(!overlays_.empty());
-    ScheduleDraw();
-    return true;
-}
-
-void Plot::RemoveOverlays() {
-    for (QCPGraph* graph : overlays_) canvas_->removeGraph(graph);
-    overlays_.clear();
-    findChild<QAction*>("Action_RemoveOverlays")->setEnabled(false);
-    ScheduleDraw();
-}
