@@ -3,6 +3,7 @@
 #include "alarms/ErrorDisplayForm.h"
 #include "app/Main.h"
 #include "parameters/Parameter.h"
+#include "trigger/TriggerForm.h"
 
 // One line per window: main.RegisterChildWindow(ChildWindow::Kind, factory).
 // A command whose window is not registered here stays disabled.
@@ -13,4 +14,6 @@ void RegisterTaskWindows(TMainForm& main) {
     main.RegisterChildWindow(ChildWindow::ErrorDisplay, [](TMainForm& m) -> QWidget* {
         return new TForm_ErrorDisplay(m.Engine());
     });
+    main.RegisterChildWindow(ChildWindow::TriggerMonitoring,
+                             [](TMainForm& m) -> QWidget* { return new TFrmTrigger(m.Engine()); });
 }

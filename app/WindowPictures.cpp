@@ -7,6 +7,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPointer>
+#include <QSpinBox>
 #include <QTemporaryDir>
 #include <cmath>
 #include <cstdio>
@@ -22,6 +23,8 @@
 #include "platform/ComPort.h"
 #include "platform/PortSetupDialog.h"
 #include "platform/ThreadTimers.h"
+#include "protocol/Frame.h"
+#include "trigger/TriggerForm.h"
 #include "widgets/HangulFont.h"
 #include "widgets/Plot.h"
 
@@ -62,6 +65,44 @@ struct Picture {
     const char* name;
     std::function<QWidget*(TMainForm&)> create;
 };
+
+// The trigger window part-way through a capture of a jog start, on an engine of
+// its own whose drive answers are fed in here: 0 blocks read is the wait for
+// the trigger, 10 of 10 the finished capture.
+QWidget* TriggerWindowAt(TMainForm& main, int blocksRead) {
+    struct QuietPort : ILinkPort {
+        bool Connected() const override { return true; }
+        void PortWrite(const std::string&) override {}
+    };
+    static QuietPort port;
+    static TComm engine(port, main);
+    engine.AbortExchange();  // the picture before may have left a capture running
+    auto* window = new TFrmTrigger(engine);
+    window->findChild<QSpinBox*>("SpinEdit_TriggerDivision")->setValue(5);
+    window->findChild<QSpinBox*>("SpinEdit_TriggerOfData")->setValue(10);
+    window->findChild<QSpinBox*>("SpinEdit_TriggerPoint")->setValue(3);
+    window->findChild<QSpinBox*>("SpinEdit_TriggeredValue")->setValue(20);
+    auto* timers = window->findChild<TiThreadTimers*>("ThreadTimers_Trigger");
+    window->Btn_StartTriggerClick();
+    timers->Fire(1);
+    engine.HandleChunk(std::string(1, Frame::ACK));
+    timers->Fire(1);
+    engine.HandleChunk(Frame::BuildReply('R', "BSY"));
+    if (blocksRead == 0) return window;
+    engine.HandleChunk(Frame::BuildReply('R', "TOK"));
+    for (int block = 0; block < blocksRead; ++block) {
+        std::string samples = "MOT";
+        for (int i = block * 10; i < block * 10 + 10; ++i) {
+            const double t = (i - 17) * 0.001;  // the jog starts 3 ms before the trigger
+            const double command = t >= 0 ? 80 : 0;
+            const double feedback = t >= 0 ? 80 * (1 - std::exp(-t / 0.015)) : 0;
+            samples += (samples.size() > 3 ? "&" : "") + std::to_string(std::lround(feedback)) +
+                       "&" + std::to_string(std::lround(command));
+        }
+        engine.HandleChunk(Frame::BuildReply('R', samples));
+    }
+    return window;
+}
 
 // Windows no menu command opens by itself; the task windows come from
 // RegisterTaskWindows. A dialog of a task window is one more line here.
@@ -108,6 +149,9 @@ const Picture kPictures[] = {
          static TEditHandOver handOver{"20045", 512, 0};
          return new TForm_ParaSelect(handOver, &main);
      }},
+    {"TFrmTrigger_Waiting", [](TMainForm& main) { return TriggerWindowAt(main, 0); }},
+    {"TFrmTrigger_Reading", [](TMainForm& main) { return TriggerWindowAt(main, 4); }},
+    {"TFrmTrigger_Finished", [](TMainForm& main) { return TriggerWindowAt(main, 10); }},
     {"Plot_Scope", [](TMainForm&) { return PlotScopePicture(); }},
 #ifdef Q_OS_UNIX
     {"TForm_ErrorDisplay_Loaded", [](TMainForm&) { return AlarmHistoryPicture(); }},

@@ -20,6 +20,7 @@ void TComm::SendCommand(const std::string& command, const std::string& data, con
     SavedLinkState = LinkState;
     hooks_.SetCommLed(true);
     TimeoutTicks = 0;
+    LastSendFailed = true;
     if (!port_.Connected()) {
         AbortExchange();
         hooks_.ShowWarning(LinkText::PortClosed);
@@ -34,6 +35,7 @@ void TComm::SendCommand(const std::string& command, const std::string& data, con
         else
             PutOnWire(frame, resending_);
         hooks_.SetTimeoutTimer(true);
+        LastSendFailed = false;
     } catch (const std::exception&) {
         // Nothing is in flight, so the LED must not claim otherwise.
         hooks_.SetCommLed(false);

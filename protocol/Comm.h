@@ -79,6 +79,9 @@ class TComm {
     // Answers to resent copies of a request that were taken off the line and
     // not acted on, since start-up.
     std::int32_t DroppedReplies = 0;
+    // The last SendCommand wrote nothing (port closed or write failed); the
+    // caller must not wait for an answer.
+    bool LastSendFailed = false;
 
     // Window references, set while the window exists. The editor that started a
     // block read or a store keeps receiving its replies (EditorRef).

@@ -92,6 +92,9 @@ const DriveSim::Command* DriveSim::FindHandler(std::string_view mnemonic) {
         {Cmd::EHY, true, true, &DriveSim::OnAlarmHistory},
         {Cmd::DIE, true, true, &DriveSim::OnAlarmData},
         {Cmd::ETC, true, false, &DriveSim::OnProcedure},
+        {Cmd::MOT, true, false, &DriveSim::OnCapture},
+        {Cmd::ESC, false, true, &DriveSim::OnEscape},
+        {Cmd::JOG, true, false, &DriveSim::OnJog},
     };
     auto it = std::ranges::find(kCommands, mnemonic, &Command::mnemonic);
     return it == std::end(kCommands) ? nullptr : &*it;
@@ -102,6 +105,7 @@ DriveSim::DriveSim() : DriveSim(Config{}) {}
 DriveSim::DriveSim(Config config)
     : config_(std::move(config)),
       motor_(config_.motor),
+      recorder_(config_.trigger),
       slots_(DefaultParameterSlots()),
       garbage_(config_.garbageSeed),
       alarmLog_(config_.alarmMemoryInitialised) {
@@ -224,7 +228,7 @@ std::string DriveSim::Handle(const std::string& frame) {
 std::string DriveSim::Execute(std::string_view mnemonic, std::string_view data) {
     const Command* command = FindHandler(mnemonic);
     if (command == nullptr || (!command->takesData && !data.empty())) return Control(Frame::NAK);
-    motor_.AdvanceTo(Now());
+    CatchUp();
     if (alarm_ == 0 && motor_.Overspeeding()) SetAlarm(kOverspeedAlarm);
     if (alarm_ != 0 && !command->worksDuringAlarm) return ErrorFrame(alarm_);
     std::string answer = (this->*command->run)(data);

@@ -5,7 +5,7 @@
 // no I/O; a server writes the replies it returns.
 //
 // Served: SET, STR, CHP, TYP, VER, STS, SVRON, SVROFF, SVROF, RST, LIV, LIVE,
-// EHY, DIE and the ETC procedures of its procedure table.
+// EHY, DIE, MOT, ESC, JOG and the ETC procedures of its procedure table.
 // Other mnemonics, malformed frames and bad checksums get NAK; frames for
 // another station get no answer. Normal data replies carry Config::marker
 // ('R') at position 3. While an alarm is set, every served command except
@@ -25,6 +25,7 @@
 #include "sim/AlarmLog.h"
 #include "sim/FailureMode.h"
 #include "sim/Motor.h"
+#include "sim/Recorder.h"
 #include "sim/RequestStream.h"
 #include "sim/SimClock.h"
 
@@ -39,6 +40,8 @@ class DriveSim {
         SimClock clock = SteadySimClock();  // the drive's time; tests pass a ManualSimClock's
         Motor::Settings motor{};
         bool alarmMemoryInitialised = true;  // false: the alarm history reads "FF"
+        Recorder::Trigger trigger = Recorder::Trigger::OnCondition;  // the recorder's trigger rule
+        double jogRpm = 500;                                          // the speed of a JOG
     };
 
     // What the drive writes for one request: the chunks in order, each one
@@ -106,6 +109,12 @@ class DriveSim {
     double Now() const { return config_.clock(); }
     Motor& MotorModel() { return motor_; }
     const Motor& MotorModel() const { return motor_; }
+    const Recorder& CaptureRecorder() const { return recorder_; }
+    // Brings the recorder and the motor to Now(); done before every request is
+    // answered, and needed before a test changes the motor directly.
+    void CatchUp();
+    // JOG: '+', '-' or '0' at Config::jogRpm.
+    void StartJog(char direction);
 
   private:
     struct Command;    // one row of the command table: mnemonic, data, alarm rule, handler
@@ -136,12 +145,17 @@ class DriveSim {
     std::string OnClearAlarmHistory();
     std::vector<AlarmLog::Sample> RecordAlarmData();
     void RememberMotor();
+    std::string OnCapture(std::string_view data);
+    std::string OnEscape(std::string_view data);
+    std::string OnJog(std::string_view data);
+    Recorder::Signals SampleSignals(double time);
     std::string WriteSlot(std::string_view data, bool refuseWhileServoOn);
     std::string StatusValue() const;
     std::string DataReply(std::string_view mnemonic, std::string_view value) const;
 
     Config config_;
     Motor motor_;
+    Recorder recorder_;
     RequestStream stream_;
     std::map<std::string, std::string> slots_;
     Failure failure_;

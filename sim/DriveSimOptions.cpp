@@ -34,6 +34,11 @@ void Apply(DriveSimOptions& options, std::string_view option, std::string_view v
                                         std::string(value) + "'; modes: " + FailureNames(", "));
         }
         options.failure = *failure;
+    } else if (option == "--trigger") {
+        if (value == "condition") options.drive.trigger = Recorder::Trigger::OnCondition;
+        else if (value == "never") options.drive.trigger = Recorder::Trigger::Never;
+        else if (value == "at-once") options.drive.trigger = Recorder::Trigger::AtOnce;
+        else throw std::invalid_argument("--trigger needs condition, never or at-once");
     } else if (option == "--motor") {
         options.drive.motorCode = value;
     } else if (option == "--firmware") {
@@ -87,6 +92,7 @@ std::string DriveSimUsage() {
            "  --baud N            pace replies at N baud, 10 bits a byte (default 0: no pacing)\n"
            "  --turnaround MS     pause before each reply (default 0)\n"
            "  --chunk-gap MS      pause between the chunks of a split reply (default 20)\n"
+           "  --trigger RULE      when the recorder triggers: condition (default), never, at-once\n"
            "  --link PATH         keep a symlink PATH to the slave while serving\n"
            "  --failure MODE[:N]  misbehave on purpose; modes: " +
            FailureNames(", ") +
