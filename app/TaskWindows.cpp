@@ -1,6 +1,7 @@
 #include "app/TaskWindows.h"
 
 #include "app/Main.h"
+#include "download/PgmDownForm.h"
 #include "parameters/Parameter.h"
 
 // One line per window: main.RegisterChildWindow(ChildWindow::Kind, factory).
@@ -8,5 +9,8 @@
 void RegisterTaskWindows(TMainForm& main) {
     main.RegisterChildWindow(ChildWindow::ParameterSet, [](TMainForm& m) -> QWidget* {
         return new TParameterFrm(m.Engine(), [&m] { m.StatusForm_Active(); });
+    });
+    main.RegisterChildWindow(ChildWindow::ProgramDown, [](TMainForm& m) -> QWidget* {
+        return new TForm_PgmDown(m.Engine(), *m.ComPort);
     });
 }

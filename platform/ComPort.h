@@ -7,6 +7,7 @@
 #include <QString>
 #include <QStringList>
 #include <stdexcept>
+#include <stop_token>
 #include <string>
 
 #include "protocol/LinkInterfaces.h"
@@ -67,6 +68,10 @@ public:
     // (win error code: N)"). From another thread it waits for the port's thread,
     // which must be running its event loop.
     void PortWrite(const std::string& bytes) override;
+    // The same from another thread, given up when `stop` is requested before
+    // the port's thread has begun the write: then nothing is sent and it
+    // returns false. A write already begun is waited for.
+    bool PortWrite(const std::string& bytes, std::stop_token stop);
 
     // Throws PortError("Unable to open com port (win error code: N)").
     void Open();
@@ -94,7 +99,7 @@ private:
     void OnReadyRead();
     void OnError(int error);
     void WriteHere(const std::string& bytes);
-    void WriteFromOtherThread(const std::string& bytes);
+    bool WriteFromOtherThread(const std::string& bytes, std::stop_token stop);
     void AwaitWritten(std::size_t count);
 
     QSerialPort* serial_;

@@ -89,6 +89,7 @@ const DriveSim::Command* DriveSim::FindHandler(std::string_view mnemonic) {
         {Cmd::RST, false, true, &DriveSim::OnReset},
         {Cmd::LIV, false, true, &DriveSim::OnAlive},
         {Cmd::LIVE, false, true, &DriveSim::OnAlive},
+        {Cmd::ETC, true, false, &DriveSim::OnEtc},
     };
     auto it = std::ranges::find(kCommands, mnemonic, &Command::mnemonic);
     return it == std::end(kCommands) ? nullptr : &*it;
@@ -106,9 +107,25 @@ DriveSim::DriveSim(Config config)
     SetMode(config_.mode);
 }
 
+// In download mode the bytes are program lines; a frame may switch the mode,
+// so frames are taken up to one ETX at a time.
 std::vector<DriveSim::Exchange> DriveSim::Receive(std::string_view bytes) {
     std::vector<Exchange> exchanges;
-    if (lineDown_) return exchanges;
+    while (!bytes.empty() && !lineDown_) {
+        if (download_.Active()) {
+            bytes.remove_prefix(download_.Take(bytes));
+            continue;
+        }
+        const std::size_t etx = bytes.find(Frame::ETX);
+        const std::size_t end = etx == std::string_view::npos ? bytes.size() : etx + 1;
+        std::ranges::move(ReceiveFrames(bytes.substr(0, end)), std::back_inserter(exchanges));
+        bytes.remove_prefix(end);
+    }
+    return exchanges;
+}
+
+std::vector<DriveSim::Exchange> DriveSim::ReceiveFrames(std::string_view bytes) {
+    std::vector<Exchange> exchanges;
     for (std::string& frame : stream_.Push(bytes)) {
         Reply reply = Answer(frame);
         bool close = reply.close;
@@ -312,6 +329,20 @@ std::string DriveSim::OnReset(std::string_view) {
 
 std::string DriveSim::OnAlive(std::string_view) {
     return Control(Frame::ACK);
+}
+
+struct DriveSim::EtcCode {
+    std::string_view code;
+    std::string (DriveSim::*run)();
+};
+
+// ETC carries a procedure code; each family keeps its codes' handlers in its own unit.
+std::string DriveSim::OnEtc(std::string_view data) {
+    static const EtcCode kCodes[] = {
+        {"14", &DriveSim::OnDownloadMode},
+    };
+    auto it = std::ranges::find(kCodes, data, &EtcCode::code);
+    return it == std::end(kCodes) ? Control(Frame::NAK) : (this->*it->run)();
 }
 
 // Mode (two characters), speed-match flag, TG-on flag, status word.

@@ -4,7 +4,8 @@
 // the drive's state (parameters, servo, alarm) in between. Pure: no threads,
 // no I/O; a server writes the replies it returns.
 //
-// Served: SET, STR, CHP, TYP, VER, STS, SVRON, SVROFF, SVROF, RST, LIV, LIVE.
+// Served: SET, STR, CHP, TYP, VER, STS, SVRON, SVROFF, SVROF, RST, LIV, LIVE,
+// ETC (codes in the ETC table: 14 enters download mode, sim/Download).
 // Other mnemonics, malformed frames and bad checksums get NAK; frames for
 // another station get no answer. Normal data replies carry Config::marker
 // ('R') at position 3. While an alarm is set, every served command except
@@ -13,6 +14,7 @@
 
 #include <cstddef>
 #include <deque>
+#include <functional>
 #include <map>
 #include <optional>
 #include <random>
@@ -20,6 +22,7 @@
 #include <string_view>
 #include <vector>
 
+#include "sim/Download.h"
 #include "sim/FailureMode.h"
 #include "sim/RequestStream.h"
 
@@ -88,9 +91,19 @@ class DriveSim {
 
     const Config& Settings() const { return config_; }
 
+    // Download mode: entered with ETC 14, left after the end record.
+    bool Downloading() const { return download_.Active(); }
+    const SimDownload::Result& LastDownload() const { return download_.Last(); }
+    void OnDownloadDone(std::function<void(const SimDownload::Result&)> done) {
+        download_.OnDone(std::move(done));
+    }
+
   private:
     struct Command;  // one row of the command table: mnemonic, data, alarm rule, handler
     static const Command* FindHandler(std::string_view mnemonic);
+    struct EtcCode;  // one row of the ETC table: code, handler
+
+    std::vector<Exchange> ReceiveFrames(std::string_view bytes);
 
     Reply Answer(const std::string& frame);
     std::string Handle(const std::string& frame);
@@ -110,12 +123,15 @@ class DriveSim {
     std::string OnServoOff(std::string_view data);
     std::string OnReset(std::string_view data);
     std::string OnAlive(std::string_view data);
+    std::string OnEtc(std::string_view data);
+    std::string OnDownloadMode();
     std::string WriteSlot(std::string_view data, bool refuseWhileServoOn);
     std::string StatusValue() const;
     std::string DataReply(std::string_view mnemonic, std::string_view value) const;
 
     Config config_;
     RequestStream stream_;
+    SimDownload download_;
     std::map<std::string, std::string> slots_;
     Failure failure_;
     std::minstd_rand garbage_;

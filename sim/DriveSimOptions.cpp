@@ -34,6 +34,9 @@ void Apply(DriveSimOptions& options, std::string_view option, std::string_view v
                                         std::string(value) + "'; modes: " + FailureNames(", "));
         }
         options.failure = *failure;
+    } else if (option == "--download-image") {
+        if (value.empty()) throw std::invalid_argument("--download-image needs a path");
+        options.downloadImage = value;
     } else if (option == "--motor") {
         options.drive.motorCode = value;
     } else if (option == "--version") {
@@ -80,6 +83,9 @@ std::string DriveSimUsage() {
            "  --failure MODE[:N]  misbehave on purpose; modes: " +
            FailureNames(", ") +
            "\n"
+           "  --download-image PATH  write the memory image of each program downloaded\n"
+           "                      (ETC 14, then Intel HEX lines) to PATH; the records are\n"
+           "                      reported on standard error\n"
            "  --motor CODE        TYP value (default -_A5)\n"
            "  --version TEXT      VER value (default V1.20)\n"
            "  --help              this text\n";

@@ -13,6 +13,7 @@ struct DriveSimOptions {
     PtyDriveOptions pty;
     DriveSim::Config drive;
     Failure failure;
+    std::string downloadImage;  // where a downloaded program's memory image is written
     bool help = false;
 };
 

@@ -13,7 +13,8 @@ DriveSimOptions Parse(std::vector<std::string_view> args) {
 TEST(DriveSimOptionsTest, ReadsEveryOptionInBothForms) {
     DriveSimOptions options =
         Parse({"--baud", "9600", "--turnaround=15", "--chunk-gap", "3", "--link", "/tmp/drive",
-               "--failure=split:4", "--motor", "RS10", "--version", "V2.00"});
+               "--failure=split:4", "--motor", "RS10", "--version", "V2.00",
+               "--download-image", "/tmp/image.bin"});
     EXPECT_EQ(options.pty.baud, 9600);
     EXPECT_EQ(options.pty.turnaroundMs, 15);
     EXPECT_EQ(options.pty.chunkGapMs, 3);
@@ -21,6 +22,7 @@ TEST(DriveSimOptionsTest, ReadsEveryOptionInBothForms) {
     EXPECT_EQ(options.failure, (Failure{FailureMode::Split, 4}));
     EXPECT_EQ(options.drive.motorCode, "RS10");
     EXPECT_EQ(options.drive.version, "V2.00");
+    EXPECT_EQ(options.downloadImage, "/tmp/image.bin");
     EXPECT_FALSE(options.help);
 }
 
@@ -36,6 +38,7 @@ TEST(DriveSimOptionsTest, DefaultsServeANormalDriveWithoutPacing) {
 TEST(DriveSimOptionsTest, RefusesBadOptionsWithTheirName) {
     const std::vector<std::vector<std::string_view>> cases = {
         {"--baud"},
+        {"--download-image="},
         {"--baud", "-1"},
         {"--baud", "fast"},
         {"--turnaround=1.5"},
