@@ -11,6 +11,6 @@ void RegisterTaskWindows(TMainForm& main) {
         return new TParameterFrm(m.Engine(), [&m] { m.StatusForm_Active(); });
     });
     main.RegisterChildWindow(ChildWindow::ProgramDown, [](TMainForm& m) -> QWidget* {
-        return new TForm_PgmDown(m.Engine(), *m.ComPort);
+        return new TForm_PgmDown(m.Engine(), *m.ComPort, &m);
     });
 }

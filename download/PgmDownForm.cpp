@@ -33,15 +33,15 @@ std::filesystem::path SystemPath(const QString& path) {
 }  // namespace
 
 TForm_PgmDown::TForm_PgmDown(TComm& comm, TComPort& port, QWidget* parent)
-    : QWidget(parent), comm_(comm), port_(port), chooser_(DefaultChooser) {
+    : QWidget(parent, Qt::Dialog), comm_(comm), port_(port), chooser_(DefaultChooser) {
     BuildUi();
     FormCreate();
     // The port may go before this window (the program ends): the worker must not outlive it.
-    connect(&port_, &QObject::destroyed, this, [this] { StopDownload(); });
+    connect(&port_, &QObject::destroyed, this, [this] { worker_.reset(); });
 }
 
 TForm_PgmDown::~TForm_PgmDown() {
-    worker_.reset();
+    StopDownload();
 }
 
 void TForm_PgmDown::FormCreate() {
@@ -84,7 +84,7 @@ void TForm_PgmDown::Btn_DownModeClick() {
         return;
     comm_.SendData.Command = Cmd::ETC;
     comm_.SendData.Data = "14";
-    comm_.SendCommand(Cmd::ETC, "14", "0");
+    comm_.SendCommand(comm_.SendData.Command, comm_.SendData.Data, "0");
     comm_.LinkState = AwaitAck;
     // The engine has told the user already when the port is closed.
     if (!port_.Connected()) return;
@@ -148,6 +148,7 @@ void TForm_PgmDown::StartDownload() {
     timeLeft_.emplace(DownloadFileSize, TimeLeft::Clock::now());
     ShowProgress(0, DownloadFileSize);
     SetStatus(DownText::Loading);
+    port_.SetReservedForDownload(true);
     worker_ = std::make_unique<TDownLoad>(*DownloadFile, DownloadFileSize,
                                           static_cast<TDownLoad::ILineWriter&>(*this),
                                           static_cast<TDownLoad::IObserver&>(*this));
@@ -165,6 +166,7 @@ void TForm_PgmDown::StopDownload() {
 // Back to a state where the file and the drive can be handled again.
 void TForm_PgmDown::EndRun(bool startEnabled) {
     worker_.reset();
+    port_.SetReservedForDownload(false);
     Rewind();
     Btn_Start->setText(DownText::Start);
     Btn_Start->setEnabled(startEnabled);

@@ -53,6 +53,7 @@ class TForm_PgmDown : public QWidget, private TDownLoad::ILineWriter, private TD
     static constexpr int kClientWidth = 480;
     static constexpr int kClientHeight = 269;
 
+    // A dialog window of `parent`.
     TForm_PgmDown(TComm& comm, TComPort& port, QWidget* parent = nullptr);
     ~TForm_PgmDown() override;
 

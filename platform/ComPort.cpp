@@ -263,6 +263,7 @@ void TComPort::ApplyLineSettings() {
 }
 
 void TComPort::PortWrite(const std::string& bytes) {
+    if (reserved_) return;
     if (QThread::currentThread() != thread())
         WriteFromOtherThread(bytes, {});
     else

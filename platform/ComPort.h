@@ -6,6 +6,7 @@
 #include <QObject>
 #include <QString>
 #include <QStringList>
+#include <atomic>
 #include <stdexcept>
 #include <stop_token>
 #include <string>
@@ -73,6 +74,11 @@ public:
     // returns false. A write already begun is waited for.
     bool PortWrite(const std::string& bytes, std::stop_token stop);
 
+    // While a program download owns the line, the frames PortWrite(bytes) is
+    // given are not put on it: they would land inside the program. Their
+    // exchanges go unanswered and time out as with a silent drive.
+    void SetReservedForDownload(bool reserved) { reserved_ = reserved; }
+
     // Throws PortError("Unable to open com port (win error code: N)").
     void Open();
     void Close();
@@ -104,6 +110,7 @@ private:
 
     QSerialPort* serial_;
     PortSettings settings_;
+    std::atomic<bool> reserved_ = false;
     bool lost_ = false;  // this open has ended; it reports no (further) LinkLost
     // Set while PortWrite waits: bytes arriving then are announced afterwards,
     // once the caller has set up what it expects.

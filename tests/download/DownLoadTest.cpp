@@ -16,7 +16,7 @@ using namespace std::chrono_literals;
 using Clock = std::chrono::steady_clock;
 
 const std::string kLine1 = ":0300300002337A1E\r\n";
-const std::string kLine2 = ":10010000214601360121470136007EFE09D21901\r\n";
+const std::string kLine2 = ":10010000214601360121470136007EFE09D2190140\r\n";
 const std::string kEnd = ":00000001FF\r\n";
 
 // The port: records each line with the moment it was written; may fail or hold a write.

@@ -20,7 +20,7 @@ TEST(EndRecordRule, CharactersTwoToFiveWithoutBlanks) {
         bool end;
     } cases[] = {
         {":00000001FF\r\n", "0000", true},
-        {":10010000214601360121470136007EFE09D21901\r\n", "1001", false},
+        {":10010000214601360121470136007EFE09D2190140\r\n", "1001", false},
         {":0 0 0 0 0001FF", "00", false},  // blanks go, and the field is what is left of 2..5
         {": 00000001FF", "000", false},
         {":0000", "0000", true},
@@ -46,6 +46,7 @@ TEST(ParseRecord, ValidRecordsOfEveryType) {
     EXPECT_EQ(ParseRecord(":0400000300003800C1").record.type, IntelHex::StartSegmentAddress);
     EXPECT_EQ(ParseRecord(":04000005000000CD2A").record.type, IntelHex::StartLinearAddress);
     EXPECT_TRUE(ParseRecord(":00000001FF\n").Ok());
+    EXPECT_EQ(ParseRecord(":10010000214601360121470136007EFE09D2190140").record.data.size(), 16u);
     EXPECT_TRUE(ParseRecord(":0300300002337a1e").Ok()) << "lower-case digits";
 }
 
