@@ -146,6 +146,7 @@ void TForm_PgmDown::StartDownload() {
     Btn_DownMode->setEnabled(false);
     Btn_Exit->setEnabled(false);
     timeLeft_.emplace(DownloadFileSize, TimeLeft::Clock::now());
+    lastProgress_ = {};
     ShowProgress(0, DownloadFileSize);
     SetStatus(DownText::Loading);
     port_.SetReservedForDownload(true);
@@ -240,7 +241,12 @@ bool TForm_PgmDown::WriteLine(const std::string& line, std::stop_token stop) {
     return port_.PortWrite(line, stop);
 }
 
+// A bar and a time left redrawn for every line would cost the port's thread
+// more than the line itself; a few updates a second are what the eye takes in.
 void TForm_PgmDown::Progress(std::uint64_t bytes, std::uint64_t total) {
+    const auto now = TimeLeft::Clock::now();
+    if (bytes < total && now - lastProgress_ < kProgressInterval) return;
+    lastProgress_ = now;
     QMetaObject::invokeMethod(
         this,
         [this, run = run_, bytes, total] {

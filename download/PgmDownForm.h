@@ -103,6 +103,8 @@ class TForm_PgmDown : public QWidget, private TDownLoad::ILineWriter, private TD
     std::unique_ptr<TDownLoad> worker_;
     std::optional<TimeLeft> timeLeft_;
     unsigned run_ = 0;  // reports of an earlier run are dropped
+    static constexpr std::chrono::milliseconds kProgressInterval{50};
+    TimeLeft::Clock::time_point lastProgress_{};  // the worker's thread only
 
     QPushButton* Btn_FileSelect = nullptr;
     QLabel* Label_FileName = nullptr;

@@ -94,7 +94,7 @@ class DownloadE2ETest : public QObject {
         window->findChild<QPushButton*>("Btn_Start")->click();
         QTRY_COMPARE_WITH_TIMEOUT(window->StatusText(1), QString("Down load complete !!!!"),
                                   kPatienceMs);
-        QVERIFY(boxes.Boxes().isEmpty());
+        QCOMPARE(boxes.Texts(), QStringList{"실행 하시겠습니까 !!!"});  // Down Mode, and nothing else
 
         QTRY_COMPARE_WITH_TIMEOUT(ReadAll(image).size(), binary.size(), 20000);
         QVERIFY(ReadAll(image) == binary);
@@ -107,7 +107,7 @@ class DownloadE2ETest : public QObject {
         TComm& engine = main.Engine();
         engine.SendData.Command = Cmd::VER;
         engine.SendData.Data.clear();
-        engine.SendCommand(Cmd::VER, "");
+        engine.SendCommand(engine.SendData.Command, "");
         engine.LinkState = AwaitData;
         QTRY_COMPARE_WITH_TIMEOUT(engine.LinkState, std::uint8_t(ReplyDone), 10000);
         QCOMPARE(engine.CommError, 0);
