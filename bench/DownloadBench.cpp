@@ -78,7 +78,8 @@ Timing TimeDownload(const QString& hex, int baud) {
 
     const auto ended = [&] {
         bool done = false;
-        drive.WithSim([&](DriveSim& sim) { done = !sim.Downloading() && sim.LastDownload().ended; });
+        drive.WithSim(
+            [&](DriveSim& sim) { done = !sim.Downloading() && sim.LastDownload().ended; });
         return done;
     };
     Timing timing;
@@ -86,7 +87,8 @@ Timing TimeDownload(const QString& hex, int baud) {
     window->findChild<QPushButton*>("Btn_Start")->click();
     while (!(timing.driveMs > 0 && timing.shownMs > 0) && MsSince(start) < 600000) {
         QTest::qWait(1);
-        if (timing.shownMs == 0 && window->StatusText(1) == DownText::Complete) timing.shownMs = MsSince(start);
+        if (timing.shownMs == 0 && window->StatusText(1) == DownText::Complete)
+            timing.shownMs = MsSince(start);
         if (timing.driveMs == 0 && ended()) timing.driveMs = MsSince(start);
     }
     drive.WithSim([&](DriveSim& sim) { timing.ok = sim.LastDownload().bad.empty(); });

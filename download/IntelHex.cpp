@@ -71,8 +71,9 @@ Parsed ParseRecord(std::string_view line) {
         bytes.push_back(static_cast<std::uint8_t>(HexValue(line[i]) * 16 + HexValue(line[i + 1])));
     const std::size_t length = bytes[0];
     if (bytes.size() != length + 5) {
-        return {{}, "holds " + std::to_string(bytes.size() - 5) + " data bytes, its length says " +
-                        std::to_string(length)};
+        return {{},
+                "holds " + std::to_string(bytes.size() - 5) + " data bytes, its length says " +
+                    std::to_string(length)};
     }
     unsigned sum = 0;
     for (std::size_t i = 0; i + 1 < bytes.size(); ++i) sum += bytes[i];
@@ -87,8 +88,9 @@ Parsed ParseRecord(std::string_view line) {
     if (record.type > StartLinearAddress) return {{}, "unknown record type " + Hex2(record.type)};
     const int required = RequiredLength(record.type);
     if (required >= 0 && static_cast<int>(length) != required) {
-        return {{}, "a type " + Hex2(record.type) + " record holds " + std::to_string(required) +
-                        " bytes, not " + std::to_string(length)};
+        return {{},
+                "a type " + Hex2(record.type) + " record holds " + std::to_string(required) +
+                    " bytes, not " + std::to_string(length)};
     }
     return {std::move(record), {}};
 }
@@ -131,7 +133,8 @@ std::string Describe(const CheckResult& result) {
     std::string text = first.line > 0 ? "line " + std::to_string(first.line) + ": " : "";
     text += first.reason;
     if (const std::size_t more = result.problems.size() - 1; more > 0)
-        text += " (and " + std::to_string(more) + (more == 1 ? " more problem)" : " more problems)");
+        text +=
+            " (and " + std::to_string(more) + (more == 1 ? " more problem)" : " more problems)");
     return text;
 }
 

@@ -51,8 +51,8 @@ struct Problem {
 
 // What a program file holds up to the line that ends the download.
 struct CheckResult {
-    std::size_t lines = 0;       // lines that would be sent, the end record included
-    bool endRecord = false;      // a line ends the download
+    std::size_t lines = 0;   // lines that would be sent, the end record included
+    bool endRecord = false;  // a line ends the download
     std::vector<Problem> problems;
     bool Ok() const { return problems.empty(); }
 };

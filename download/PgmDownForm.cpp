@@ -11,8 +11,8 @@
 
 #include "download/IntelHex.h"
 #include "platform/ComPort.h"
-#include "protocol/Commands.h"
 #include "protocol/Comm.h"
+#include "protocol/Commands.h"
 #include "widgets/LedBar.h"
 #include "widgets/MessageService.h"
 
@@ -188,7 +188,8 @@ void TForm_PgmDown::ShowProgress(std::uint64_t bytes, std::uint64_t total) {
     if (!timeLeft_) return;
     timeLeft_->Update(bytes, TimeLeft::Clock::now());
     StatusPanels[0]->setText(QString::fromStdString(TimeLeft::PercentText(percent)));
-    StatusPanels[2]->setText(QString::fromStdString(TimeLeft::DurationText(timeLeft_->Remaining())));
+    StatusPanels[2]->setText(
+        QString::fromStdString(TimeLeft::DurationText(timeLeft_->Remaining())));
 }
 
 void TForm_PgmDown::ShowOutcome(const TDownLoad::Outcome& outcome) {
@@ -210,7 +211,8 @@ void TForm_PgmDown::ShowOutcome(const TDownLoad::Outcome& outcome) {
         case Result::WriteFailed: {
             EndRun(true);
             StatusPanels[2]->clear();
-            const QString text = QString(DownText::WriteFailed).arg(QString::fromStdString(outcome.error));
+            const QString text =
+                QString(DownText::WriteFailed).arg(QString::fromStdString(outcome.error));
             SetStatus(text);
             // A lost line has been reported by the main window already.
             if (port_.Connected()) MessageService::Error(this, text);

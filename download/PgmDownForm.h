@@ -38,7 +38,8 @@ inline constexpr const char* Start = "START";
 inline constexpr const char* Stop = "STOP";
 inline constexpr const char* FileSelectHint = "프로그램을 파일에서 불러 옵니다";
 inline constexpr const char* ExitHint = "종료 합니다.";
-inline constexpr const char* NotIntelHex = "This file is not a valid Intel HEX file:\n%1\n\nSend it anyway?";
+inline constexpr const char* NotIntelHex =
+    "This file is not a valid Intel HEX file:\n%1\n\nSend it anyway?";
 inline constexpr const char* NoEndRecord = "No end record: %1 lines sent, download not complete";
 inline constexpr const char* WriteFailed = "Down load failed: %1";
 }  // namespace DownText

@@ -44,7 +44,9 @@ void SimDownload::Line(std::string_view line) {
     } else {
         ++result_.records;
         const IntelHex::Record& record = parsed.record;
-        const auto value = [&] { return static_cast<std::uint32_t>(record.data[0] << 8 | record.data[1]); };
+        const auto value = [&] {
+            return static_cast<std::uint32_t>(record.data[0] << 8 | record.data[1]);
+        };
         switch (record.type) {
             case IntelHex::Data:
                 Store(upperBase_ + record.address, record.data);
@@ -59,7 +61,8 @@ void SimDownload::Line(std::string_view line) {
                 break;
         }
         if (last && record.type != IntelHex::EndOfFile) {
-            result_.bad.push_back({lineNumber_, std::string(line), "ends the download but is no end record"});
+            result_.bad.push_back(
+                {lineNumber_, std::string(line), "ends the download but is no end record"});
         }
     }
     if (last) Finish();
@@ -99,8 +102,8 @@ void SimDownload::Finish() {
 
 std::string DownloadReport(const SimDownload::Result& result) {
     char head[128];
-    std::snprintf(head, sizeof head, "download: %zu records, %zu bytes at 0x%08X%s\n", result.records,
-                  result.image.size(), static_cast<unsigned>(result.base),
+    std::snprintf(head, sizeof head, "download: %zu records, %zu bytes at 0x%08X%s\n",
+                  result.records, result.image.size(), static_cast<unsigned>(result.base),
                   result.ended ? "" : ", no end record yet");
     std::string report = head;
     for (const SimDownload::BadRecord& bad : result.bad) {

@@ -21,9 +21,9 @@ class SimDownload {
     };
 
     struct Result {
-        bool ended = false;       // the end record arrived
-        std::size_t records = 0;  // valid records, the end record included
-        std::uint32_t base = 0;   // address of image[0]
+        bool ended = false;               // the end record arrived
+        std::size_t records = 0;          // valid records, the end record included
+        std::uint32_t base = 0;           // address of image[0]
         std::vector<std::uint8_t> image;  // lowest to highest address written; gaps 0xFF
         std::vector<BadRecord> bad;
     };

@@ -75,10 +75,11 @@ struct Rig {
 
     // Runs the worker on this thread, recording the pauses instead of taking them.
     TDownLoad::Outcome Run() {
-        TDownLoad worker(file, size, port, window, [this](std::chrono::milliseconds pause, std::stop_token) {
-            port.events.push_back("pause " + std::to_string(pause.count()));
-            return true;
-        });
+        TDownLoad worker(file, size, port, window,
+                         [this](std::chrono::milliseconds pause, std::stop_token) {
+                             port.events.push_back("pause " + std::to_string(pause.count()));
+                             return true;
+                         });
         return worker.Execute({});
     }
 

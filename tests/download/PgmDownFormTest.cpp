@@ -147,7 +147,8 @@ class PgmDownFormTest : public QObject {
         QCOMPARE(rig.window->size(), QSize(480, 269));
         QCOMPARE(rig.Status(), QString("Please file select!!"));
         QVERIFY(!rig.Button("Btn_Start")->isEnabled());
-        QCOMPARE(rig.Button("Btn_FileSelect")->toolTip(), QString("프로그램을 파일에서 불러 옵니다"));
+        QCOMPARE(rig.Button("Btn_FileSelect")->toolTip(),
+                 QString("프로그램을 파일에서 불러 옵니다"));
         QCOMPARE(rig.Button("Btn_Exit")->toolTip(), QString("종료 합니다."));
     }
 
@@ -169,7 +170,8 @@ class PgmDownFormTest : public QObject {
         QVERIFY(!rig.Button("Btn_Start")->isEnabled());
 
         // A cancelled dialog keeps the file; one that cannot be read is an error and no file.
-        rig.window->SetFileChooser([](QWidget*, const QString&, const QString&) { return QString(); });
+        rig.window->SetFileChooser(
+            [](QWidget*, const QString&, const QString&) { return QString(); });
         rig.window->Btn_FileSelectClick();
         QCOMPARE(label->text(), QDir::toNativeSeparators(path));
         rig.window->SetFileChooser(
@@ -195,7 +197,8 @@ class PgmDownFormTest : public QObject {
 
         rig.boxes.SetAnswer(QMessageBox::Yes);
         rig.window->Btn_DownModeClick();
-        QTRY_COMPARE_WITH_TIMEOUT(rig.line.Received(), Frame::BuildRequest("ETC", "14"), kPatienceMs);
+        QTRY_COMPARE_WITH_TIMEOUT(rig.line.Received(), Frame::BuildRequest("ETC", "14"),
+                                  kPatienceMs);
         QCOMPARE(rig.main->Engine().LinkState, std::uint8_t(AwaitAck));
         QVERIFY(rig.Button("Btn_Start")->isEnabled());
         QCOMPARE(rig.Status(), QString("Please START button click!!!"));
@@ -329,7 +332,8 @@ class PgmDownFormTest : public QObject {
         Rig program;
         program.Prepare(Lines(3000) + kEnd);
         program.Button("Btn_Start")->click();
-        QVERIFY(program.WaitFor([&] { return program.line.Received().size() >= 3 * kLine2.size(); }));
+        QVERIFY(
+            program.WaitFor([&] { return program.line.Received().size() >= 3 * kLine2.size(); }));
         program.main.reset();  // the download window and the port go with it
         QTest::qWait(100);
         const std::size_t before = program.line.Received().size();

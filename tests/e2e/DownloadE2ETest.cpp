@@ -84,7 +84,8 @@ class DownloadE2ETest : public QObject {
         main.ST_LEDClick();
         QVERIFY(main.ComPort->Connected());
 
-        auto* window = qobject_cast<TForm_PgmDown*>(main.CreateChildWindow(ChildWindow::ProgramDown));
+        auto* window =
+            qobject_cast<TForm_PgmDown*>(main.CreateChildWindow(ChildWindow::ProgramDown));
         window->setParent(&main, Qt::Dialog);
         window->show();
         window->SetFileChooser([&](QWidget*, const QString&, const QString&) { return hex; });
@@ -94,13 +95,15 @@ class DownloadE2ETest : public QObject {
         window->findChild<QPushButton*>("Btn_Start")->click();
         QTRY_COMPARE_WITH_TIMEOUT(window->StatusText(1), QString("Down load complete !!!!"),
                                   kPatienceMs);
-        QCOMPARE(boxes.Texts(), QStringList{"실행 하시겠습니까 !!!"});  // Down Mode, and nothing else
+        QCOMPARE(boxes.Texts(),
+                 QStringList{"실행 하시겠습니까 !!!"});  // Down Mode, and nothing else
 
         QTRY_COMPARE_WITH_TIMEOUT(ReadAll(image).size(), binary.size(), 20000);
         QVERIFY(ReadAll(image) == binary);
-        QTRY_VERIFY_WITH_TIMEOUT(drive.Report().contains(
-                                     QString("bytes at 0x00000000\n").prepend(QString::number(binary.size()) + " ")),
-                                 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(
+            drive.Report().contains(
+                QString("bytes at 0x00000000\n").prepend(QString::number(binary.size()) + " ")),
+            10000);
         QVERIFY2(!drive.Report().contains("line "), qPrintable(drive.Report()));
 
         // Out of download mode, the drive answers the protocol again.

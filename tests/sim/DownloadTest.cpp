@@ -20,7 +20,8 @@ std::string Req(std::string_view command, std::string_view data = "") {
 }
 
 // An Intel HEX record with its checksum.
-std::string Record(std::uint8_t type, std::uint16_t address, const std::vector<std::uint8_t>& data) {
+std::string Record(std::uint8_t type, std::uint16_t address,
+                   const std::vector<std::uint8_t>& data) {
     std::vector<std::uint8_t> bytes{static_cast<std::uint8_t>(data.size()),
                                     static_cast<std::uint8_t>(address >> 8),
                                     static_cast<std::uint8_t>(address), type};
@@ -50,12 +51,12 @@ TEST(SimDownload, BuildsTheImageFromDataSegmentAndLinearRecordsSilently) {
     DriveSim sim = InDownloadMode();
     int done = 0;
     sim.OnDownloadDone([&](const SimDownload::Result&) { ++done; });
-    const std::string program = Record(4, 0, {0x00, 0x01}) +      // linear base 0x10000
-                                Record(0, 0x0010, {1, 2, 3}) +    // 0x10010
-                                Record(2, 0, {0x08, 0x00}) +      // segment base 0x8000
-                                Record(0, 0x0004, {9}) +          // 0x8004: the lowest
+    const std::string program = Record(4, 0, {0x00, 0x01}) +    // linear base 0x10000
+                                Record(0, 0x0010, {1, 2, 3}) +  // 0x10010
+                                Record(2, 0, {0x08, 0x00}) +    // segment base 0x8000
+                                Record(0, 0x0004, {9}) +        // 0x8004: the lowest
                                 Record(4, 0, {0x00, 0x01}) +
-                                Record(0, 0x0012, {0x33, 4}) +    // overwrites the 3
+                                Record(0, 0x0012, {0x33, 4}) +  // overwrites the 3
                                 Record(5, 0, {0, 1, 0, 0x10}) + kEnd;
     // Any cut of the stream gives no answer at all.
     for (std::size_t i = 0; i < program.size(); i += 7)
@@ -89,7 +90,8 @@ TEST(SimDownload, ReportsBadRecordsAndKeepsTheGoodOnes) {
     EXPECT_EQ(result.bad[1].text, "not a record");
     EXPECT_EQ(result.image, std::vector<std::uint8_t>{0x55});
     const std::string report = DownloadReport(result);
-    EXPECT_NE(report.find("download: 2 records, 1 bytes at 0x00000000\n"), std::string::npos) << report;
+    EXPECT_NE(report.find("download: 2 records, 1 bytes at 0x00000000\n"), std::string::npos)
+        << report;
     EXPECT_NE(report.find("download: line 3: does not start with ':' (not a record)"),
               std::string::npos)
         << report;
