@@ -29,8 +29,9 @@
 #include "widgets/MessageService.h"
 
 #ifdef Q_OS_UNIX
-#include <QSocketNotifier>
 #include <unistd.h>
+
+#include <QSocketNotifier>
 
 #include "sim/Pty.h"
 #endif
@@ -134,7 +135,8 @@ QWidget* DownloadPicture(TMainForm& main, bool toTheEnd) {
     static QTemporaryDir dir;
     const QString path = dir.filePath("program.hex");
     if (QFile file(path); file.open(QIODevice::WriteOnly)) {
-        for (int i = 0; i < 2000; ++i) file.write(":10010000214601360121470136007EFE09D2190140\r\n");
+        for (int i = 0; i < 2000; ++i)
+            file.write(":10010000214601360121470136007EFE09D2190140\r\n");
         file.write(":00000001FF\r\n");
     }
     auto* window = qobject_cast<TForm_PgmDown*>(main.CreateChildWindow(ChildWindow::ProgramDown));

@@ -11,10 +11,9 @@ DriveSimOptions Parse(std::vector<std::string_view> args) {
 }
 
 TEST(DriveSimOptionsTest, ReadsEveryOptionInBothForms) {
-    DriveSimOptions options =
-        Parse({"--baud", "9600", "--turnaround=15", "--chunk-gap", "3", "--link", "/tmp/drive",
-               "--failure=split:4", "--motor", "RS10", "--version", "V2.00",
-               "--download-image", "/tmp/image.bin"});
+    DriveSimOptions options = Parse({"--baud", "9600", "--turnaround=15", "--chunk-gap", "3",
+                                     "--link", "/tmp/drive", "--failure=split:4", "--motor", "RS10",
+                                     "--version", "V2.00", "--download-image", "/tmp/image.bin"});
     EXPECT_EQ(options.pty.baud, 9600);
     EXPECT_EQ(options.pty.turnaroundMs, 15);
     EXPECT_EQ(options.pty.chunkGapMs, 3);
@@ -37,15 +36,9 @@ TEST(DriveSimOptionsTest, DefaultsServeANormalDriveWithoutPacing) {
 
 TEST(DriveSimOptionsTest, RefusesBadOptionsWithTheirName) {
     const std::vector<std::vector<std::string_view>> cases = {
-        {"--baud"},
-        {"--download-image="},
-        {"--baud", "-1"},
-        {"--baud", "fast"},
-        {"--turnaround=1.5"},
-        {"--failure", "sometimes"},
-        {"--link="},
-        {"--colour", "red"},
-        {"extra"},
+        {"--baud"},         {"--download-image="}, {"--baud", "-1"},
+        {"--baud", "fast"}, {"--turnaround=1.5"},  {"--failure", "sometimes"},
+        {"--link="},        {"--colour", "red"},   {"extra"},
     };
     for (const auto& args : cases) {
         try {
