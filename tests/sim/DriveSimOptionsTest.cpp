@@ -36,9 +36,15 @@ TEST(DriveSimOptionsTest, DefaultsServeANormalDriveWithoutPacing) {
 
 TEST(DriveSimOptionsTest, RefusesBadOptionsWithTheirName) {
     const std::vector<std::vector<std::string_view>> cases = {
-        {"--baud"},         {"--download-image="}, {"--baud", "-1"},
-        {"--baud", "fast"}, {"--turnaround=1.5"},  {"--failure", "sometimes"},
-        {"--link="},        {"--colour", "red"},   {"extra"},
+        {"--baud"},
+        {"--baud", "-1"},
+        {"--baud", "fast"},
+        {"--turnaround=1.5"},
+        {"--failure", "sometimes"},
+        {"--link="},
+        {"--download-image="},
+        {"--colour", "red"},
+        {"extra"},
     };
     for (const auto& args : cases) {
         try {
