@@ -74,7 +74,8 @@ Timing TimeDownload(const QString& hex, int baud) {
     window->show();
     window->OpenDownloadFile(hex);
     window->Btn_DownModeClick();
-    QTest::qWaitFor([&] { return main.Engine().LinkState == Idle; }, 5000);
+    if (!QTest::qWaitFor([&] { return main.Engine().LinkState == Idle; }, 5000))
+        std::fprintf(stderr, "bench_download: the drive did not acknowledge ETC 14\n");
 
     const auto ended = [&] {
         bool done = false;

@@ -24,7 +24,9 @@
 
 #include "sim/Download.h"
 #include "sim/FailureMode.h"
+#include "sim/Motor.h"
 #include "sim/RequestStream.h"
+#include "sim/SimClock.h"
 
 class DriveSim {
   public:
@@ -34,6 +36,8 @@ class DriveSim {
         std::string mode = "P";          // STS control mode, one or two letters
         char marker = 'R';               // position 3 of every normal data reply
         unsigned garbageSeed = 1;        // the Garbage failure mode is repeatable
+        SimClock clock = SteadySimClock();  // the drive's time; tests pass a ManualSimClock's
+        Motor::Settings motor{};
     };
 
     // What the drive writes for one request: the chunks in order, each one
@@ -91,6 +95,11 @@ class DriveSim {
 
     const Config& Settings() const { return config_; }
 
+    // The drive's time in seconds; the motor is moved on to it before each request is answered.
+    double Now() const { return config_.clock(); }
+    Motor& MotorModel() { return motor_; }
+    const Motor& MotorModel() const { return motor_; }
+
     // Download mode: entered with ETC 14, left after the end record.
     bool Downloading() const { return download_.Active(); }
     const SimDownload::Result& LastDownload() const { return download_.Last(); }
@@ -130,6 +139,7 @@ class DriveSim {
     std::string DataReply(std::string_view mnemonic, std::string_view value) const;
 
     Config config_;
+    Motor motor_;
     RequestStream stream_;
     SimDownload download_;
     std::map<std::string, std::string> slots_;

@@ -122,8 +122,7 @@ struct Rig {
     }
 
     bool WaitFor(const std::function<bool()>& done) {
-        QTest::qWaitFor(done, kPatienceMs);
-        return done();
+        return QTest::qWaitFor(done, kPatienceMs);
     }
 
     ScratchSettings scratch;
