@@ -10,6 +10,7 @@
 #include <QMenuBar>
 #include <QPointer>
 #include <QTemporaryDir>
+#include <cmath>
 #include <cstdio>
 #include <functional>
 
@@ -27,6 +28,7 @@
 #include "widgets/HangulFont.h"
 #include "widgets/LedBar.h"
 #include "widgets/MessageService.h"
+#include "widgets/Plot.h"
 
 #ifdef Q_OS_UNIX
 #include <unistd.h>
@@ -39,6 +41,31 @@
 namespace {
 
 QWidget* DownloadPicture(TMainForm& main, bool toTheEnd);
+
+// The plot widget as an engineer leaves it: two channels on two axes, a gap
+// in one line, cursors A and B with their read-out, paused while data goes on.
+QWidget* PlotScopePicture() {
+    auto* plot = new Plot;
+    plot->resize(760, 460);
+    plot->SetTitle("Monitoring");
+    plot->AddChannel("속도피드백");
+    plot->AddChannel("토크지령", PlotAxis::Y2);
+    plot->SetXSpan(5.0);
+    plot->SetYRange(PlotAxis::Y1, -2000.0, 4000.0);
+    plot->SetYRange(PlotAxis::Y2, -150.0, 300.0);
+    for (int i = 0; i <= 6000; ++i) {
+        const double t = i * 0.001;
+        plot->AddPoint(0, t, 1500.0 * std::sin(2.0 * M_PI * 0.8 * t));
+        if (i == 3600) plot->AddGap(1, t);
+        if (i < 3600 || i > 3900) plot->AddPoint(1, t, 80.0 * std::cos(2.0 * M_PI * 0.8 * t));
+    }
+    plot->SetCursorsVisible(true);
+    plot->SetCursorPositions(2.15, 2.9);
+    plot->SetPaused(true);
+    for (int i = 6001; i <= 8000; ++i) plot->AddPoint(0, i * 0.001, 0.0);
+    plot->DrawNow();
+    return plot;
+}
 
 // One picture: the file name and how to make the window.
 struct Picture {
@@ -53,7 +80,14 @@ const Picture kPictures[] = {
     {"TAboutBox", [](TMainForm& main) -> QWidget* { return new TAboutBox(&main); }},
     {"TPortSetupDialog",
      [](TMainForm& main) -> QWidget* {
-         return new TPortSetupDialog(main.ComPort->Settings(), AvailablePortNames(), &main);
+         // A machine with an adapter plugged in, so the details column shows.
+         const auto ports = [] {
+             return QList<PortListing>{{"ttyS0", "", "", ""},
+                                       {"ttyUSB0", "FT232R USB UART", "FTDI", "A50285BI"}};
+         };
+         PortSettings settings = main.ComPort->Settings();
+         settings.Port = "ttyUSB0";
+         return new TPortSetupDialog(settings, ports, &main);
      }},
     {"TFrm_Status",
      [](TMainForm& main) -> QWidget* {
@@ -84,6 +118,7 @@ const Picture kPictures[] = {
          static TEditHandOver handOver{"20045", 512, 0};
          return new TForm_ParaSelect(handOver, &main);
      }},
+    {"Plot_Scope", [](TMainForm&) { return PlotScopePicture(); }},
     // The download window during a download and after it; before is TForm_PgmDown.
     {"TForm_PgmDown_Loading", [](TMainForm& main) { return DownloadPicture(main, false); }},
     {"TForm_PgmDown_Complete", [](TMainForm& main) { return DownloadPicture(main, true); }},

@@ -57,6 +57,10 @@ int main(int argc, char** argv) {
         std::cout << DriveSimUsage();
         return 0;
     }
+    if (options.version) {
+        std::cout << "drive-sim " VRX5_VERSION "\n";
+        return 0;
+    }
     const sigset_t signals = StopSignals();
     try {
         DriveSim sim(options.drive);

@@ -39,7 +39,7 @@ void Apply(DriveSimOptions& options, std::string_view option, std::string_view v
         options.downloadImage = value;
     } else if (option == "--motor") {
         options.drive.motorCode = value;
-    } else if (option == "--version") {
+    } else if (option == "--firmware") {
         options.drive.version = value;
     } else {
         throw std::invalid_argument("unknown option " + std::string(option));
@@ -54,6 +54,10 @@ DriveSimOptions ParseDriveSimOptions(std::span<const std::string_view> args) {
         std::string_view option = args[i];
         if (option == "--help" || option == "-h") {
             options.help = true;
+            continue;
+        }
+        if (option == "--version") {
+            options.version = true;
             continue;
         }
         if (!option.starts_with("--")) {
@@ -87,6 +91,7 @@ std::string DriveSimUsage() {
            "                      (ETC 14, then Intel HEX lines) to PATH; the records are\n"
            "                      reported on standard error\n"
            "  --motor CODE        TYP value (default -_A5)\n"
-           "  --version TEXT      VER value (default V1.20)\n"
+           "  --firmware TEXT     the firmware version VER answers (default V1.20)\n"
+           "  --version           print the program's version and end\n"
            "  --help              this text\n";
 }

@@ -15,6 +15,7 @@ struct DriveSimOptions {
     Failure failure;
     std::string downloadImage;  // where a downloaded program's memory image is written
     bool help = false;
+    bool version = false;  // print the program's own version
 };
 
 // Reads the arguments after the program name ("--baud 9600" or "--baud=9600").

@@ -13,7 +13,7 @@ DriveSimOptions Parse(std::vector<std::string_view> args) {
 TEST(DriveSimOptionsTest, ReadsEveryOptionInBothForms) {
     DriveSimOptions options = Parse({"--baud", "9600", "--turnaround=15", "--chunk-gap", "3",
                                      "--link", "/tmp/drive", "--failure=split:4", "--motor", "RS10",
-                                     "--version", "V2.00", "--download-image", "/tmp/image.bin"});
+                                     "--firmware", "V2.00", "--download-image", "/tmp/image.bin"});
     EXPECT_EQ(options.pty.baud, 9600);
     EXPECT_EQ(options.pty.turnaroundMs, 15);
     EXPECT_EQ(options.pty.chunkGapMs, 3);
@@ -23,6 +23,7 @@ TEST(DriveSimOptionsTest, ReadsEveryOptionInBothForms) {
     EXPECT_EQ(options.drive.version, "V2.00");
     EXPECT_EQ(options.downloadImage, "/tmp/image.bin");
     EXPECT_FALSE(options.help);
+    EXPECT_FALSE(options.version);
 }
 
 TEST(DriveSimOptionsTest, DefaultsServeANormalDriveWithoutPacing) {
@@ -32,6 +33,9 @@ TEST(DriveSimOptionsTest, DefaultsServeANormalDriveWithoutPacing) {
     EXPECT_TRUE(options.pty.linkPath.empty());
     EXPECT_EQ(options.failure.mode, FailureMode::None);
     EXPECT_TRUE(Parse({"--help"}).help);
+    // --version is the program's own; the drive's firmware version is --firmware.
+    EXPECT_TRUE(Parse({"--version"}).version);
+    EXPECT_EQ(Parse({"--version"}).drive.version, "V1.20");
 }
 
 TEST(DriveSimOptionsTest, RefusesBadOptionsWithTheirName) {

@@ -271,7 +271,7 @@ TEST(DriveSimProgramTest, PrintsTheSlaveServesItAndCleansUpOnSigterm) {
     const std::string program = DriveSimPath();
     TempDir dir;
     const std::string link = dir / "drive";
-    DriveSimProgram sim({program, "--link", link, "--version", "V9.99", "--motor", "RS10"});
+    DriveSimProgram sim({program, "--link", link, "--firmware", "V9.99", "--motor", "RS10"});
 
     const std::string slave = sim.ReadLine();
     ASSERT_FALSE(slave.empty());
