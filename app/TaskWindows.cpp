@@ -2,6 +2,7 @@
 
 #include "alarms/ErrorDisplayForm.h"
 #include "app/Main.h"
+#include "download/PgmDownForm.h"
 #include "parameters/Parameter.h"
 #include "trigger/TriggerForm.h"
 
@@ -16,4 +17,7 @@ void RegisterTaskWindows(TMainForm& main) {
     });
     main.RegisterChildWindow(ChildWindow::TriggerMonitoring,
                              [](TMainForm& m) -> QWidget* { return new TFrmTrigger(m.Engine()); });
+    main.RegisterChildWindow(ChildWindow::ProgramDown, [](TMainForm& m) -> QWidget* {
+        return new TForm_PgmDown(m.Engine(), *m.ComPort, &m);
+    });
 }

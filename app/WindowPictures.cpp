@@ -3,7 +3,9 @@
 // display, so the whole program can be looked at anywhere.
 
 #include <QApplication>
+#include <QDeadlineTimer>
 #include <QDir>
+#include <QFile>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPointer>
@@ -18,6 +20,7 @@
 #include "app/Main.h"
 #include "app/StatusFrm.h"
 #include "app/TaskWindows.h"
+#include "download/PgmDownForm.h"
 #include "parameters/ParaSelectForm.h"
 #include "parameters/ParaSetBitForm.h"
 #include "platform/ComPort.h"
@@ -26,14 +29,22 @@
 #include "protocol/Frame.h"
 #include "trigger/TriggerForm.h"
 #include "widgets/HangulFont.h"
+#include "widgets/LedBar.h"
+#include "widgets/MessageService.h"
 #include "widgets/Plot.h"
 
 #ifdef Q_OS_UNIX
 #include "app/AlarmHistoryPicture.h"
+#include <unistd.h>
+
+#include <QSocketNotifier>
+
 #include "sim/Pty.h"
 #endif
 
 namespace {
+
+QWidget* DownloadPicture(TMainForm& main, bool toTheEnd);
 
 // The plot widget as an engineer leaves it: two channels on two axes, a gap
 // in one line, cursors A and B with their read-out, paused while data goes on.
@@ -156,6 +167,9 @@ const Picture kPictures[] = {
 #ifdef Q_OS_UNIX
     {"TForm_ErrorDisplay_Loaded", [](TMainForm&) { return AlarmHistoryPicture(); }},
 #endif
+    // The download window during a download and after it; before is TForm_PgmDown.
+    {"TForm_PgmDown_Loading", [](TMainForm& main) { return DownloadPicture(main, false); }},
+    {"TForm_PgmDown_Complete", [](TMainForm& main) { return DownloadPicture(main, true); }},
 };
 
 // Shows a window offscreen, saves what it looks like and destroys it.
@@ -196,6 +210,50 @@ void GoOnline(TMainForm& main) {
 #else
     (void)main;
 #endif
+}
+
+// A program download to a pty whose far end takes everything: stopped at 40 %
+// (the download goes on while the picture is taken) or run to its end.
+QWidget* DownloadPicture(TMainForm& main, bool toTheEnd) {
+    static QTemporaryDir dir;
+    const QString path = dir.filePath("program.hex");
+    if (QFile file(path); file.open(QIODevice::WriteOnly)) {
+        for (int i = 0; i < 2000; ++i)
+            file.write(":10010000214601360121470136007EFE09D2190140\r\n");
+        file.write(":00000001FF\r\n");
+    }
+    auto* window = qobject_cast<TForm_PgmDown*>(main.CreateChildWindow(ChildWindow::ProgramDown));
+    window->OpenDownloadFile(path);
+#ifdef Q_OS_UNIX
+    static RawPty line;
+    if (main.ComPort->Connected()) main.ST_LEDClick();
+    try {
+        line = OpenRawPty();
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "window-pictures: no pseudo-terminal: %s\n", error.what());
+        return window;
+    }
+    PortSettings settings = main.ComPort->Settings();
+    settings.Port = QString::fromStdString(line.slavePath);
+    main.ComPort->SetSettings(settings);
+    main.ST_LEDClick();
+    auto* drain = new QSocketNotifier(line.master.Get(), QSocketNotifier::Read, window);
+    QObject::connect(drain, &QSocketNotifier::activated, [fd = line.master.Get()] {
+        char buffer[4096];
+        while (::read(fd, buffer, sizeof buffer) > 0) {
+        }
+    });
+    {
+        MessageCapture yes(QMessageBox::Yes);
+        window->Btn_DownModeClick();
+    }
+    window->Btn_StartClick();
+    const auto* bar = window->findChild<LedBar*>("iLedBar1");
+    QDeadlineTimer deadline(60000);
+    while (window->Downloading() && (toTheEnd || bar->Value() < 40.0) && !deadline.hasExpired())
+        QApplication::processEvents(QEventLoop::AllEvents, 10);
+#endif
+    return window;
 }
 
 bool TakeMainWindow(Camera& camera, TMainForm& main) {

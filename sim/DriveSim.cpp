@@ -120,9 +120,25 @@ DriveSim::DriveSim(Config config)
     SetMode(config_.mode);
 }
 
+// In download mode the bytes are program lines; a frame may switch the mode,
+// so frames are taken up to one ETX at a time.
 std::vector<DriveSim::Exchange> DriveSim::Receive(std::string_view bytes) {
     std::vector<Exchange> exchanges;
-    if (lineDown_) return exchanges;
+    while (!bytes.empty() && !lineDown_) {
+        if (download_.Active()) {
+            bytes.remove_prefix(download_.Take(bytes));
+            continue;
+        }
+        const std::size_t etx = bytes.find(Frame::ETX);
+        const std::size_t end = etx == std::string_view::npos ? bytes.size() : etx + 1;
+        std::ranges::move(ReceiveFrames(bytes.substr(0, end)), std::back_inserter(exchanges));
+        bytes.remove_prefix(end);
+    }
+    return exchanges;
+}
+
+std::vector<DriveSim::Exchange> DriveSim::ReceiveFrames(std::string_view bytes) {
+    std::vector<Exchange> exchanges;
     for (std::string& frame : stream_.Push(bytes)) {
         Reply reply = Answer(frame);
         bool close = reply.close;
@@ -367,6 +383,7 @@ struct DriveSim::Procedure {
 std::string DriveSim::OnProcedure(std::string_view data) {
     static const Procedure kProcedures[] = {
         {"09", &DriveSim::OnClearAlarmHistory},
+        {"14", &DriveSim::OnDownloadMode},
     };
     auto it = std::ranges::find(kProcedures, data, &Procedure::code);
     return it == std::end(kProcedures) ? Control(Frame::NAK) : (this->*it->run)();

@@ -5,7 +5,8 @@
 // no I/O; a server writes the replies it returns.
 //
 // Served: SET, STR, CHP, TYP, VER, STS, SVRON, SVROFF, SVROF, RST, LIV, LIVE,
-// EHY, DIE, MOT, ESC, JOG and the ETC procedures of its procedure table.
+// EHY, DIE, MOT, ESC, JOG and ETC (codes in its procedure table: 09 clears the
+// alarm history, 14 enters download mode, sim/Download).
 // Other mnemonics, malformed frames and bad checksums get NAK; frames for
 // another station get no answer. Normal data replies carry Config::marker
 // ('R') at position 3. While an alarm is set, every served command except
@@ -15,6 +16,7 @@
 
 #include <cstddef>
 #include <deque>
+#include <functional>
 #include <map>
 #include <optional>
 #include <random>
@@ -23,6 +25,7 @@
 #include <vector>
 
 #include "sim/AlarmLog.h"
+#include "sim/Download.h"
 #include "sim/FailureMode.h"
 #include "sim/Motor.h"
 #include "sim/Recorder.h"
@@ -116,10 +119,19 @@ class DriveSim {
     // JOG: '+', '-' or '0' at Config::jogRpm.
     void StartJog(char direction);
 
+    // Download mode: entered with ETC 14, left after the end record.
+    bool Downloading() const { return download_.Active(); }
+    const SimDownload::Result& LastDownload() const { return download_.Last(); }
+    void OnDownloadDone(std::function<void(const SimDownload::Result&)> done) {
+        download_.OnDone(std::move(done));
+    }
+
   private:
     struct Command;    // one row of the command table: mnemonic, data, alarm rule, handler
     struct Procedure;  // one row of the ETC table: code, handler
     static const Command* FindHandler(std::string_view mnemonic);
+
+    std::vector<Exchange> ReceiveFrames(std::string_view bytes);
 
     Reply Answer(const std::string& frame);
     std::string Handle(const std::string& frame);
@@ -149,6 +161,7 @@ class DriveSim {
     std::string OnEscape(std::string_view data);
     std::string OnJog(std::string_view data);
     Recorder::Signals SampleSignals(double time);
+    std::string OnDownloadMode();
     std::string WriteSlot(std::string_view data, bool refuseWhileServoOn);
     std::string StatusValue() const;
     std::string DataReply(std::string_view mnemonic, std::string_view value) const;
@@ -157,6 +170,7 @@ class DriveSim {
     Motor motor_;
     Recorder recorder_;
     RequestStream stream_;
+    SimDownload download_;
     std::map<std::string, std::string> slots_;
     Failure failure_;
     std::minstd_rand garbage_;

@@ -39,6 +39,9 @@ void Apply(DriveSimOptions& options, std::string_view option, std::string_view v
         else if (value == "never") options.drive.trigger = Recorder::Trigger::Never;
         else if (value == "at-once") options.drive.trigger = Recorder::Trigger::AtOnce;
         else throw std::invalid_argument("--trigger needs condition, never or at-once");
+    } else if (option == "--download-image") {
+        if (value.empty()) throw std::invalid_argument("--download-image needs a path");
+        options.downloadImage = value;
     } else if (option == "--motor") {
         options.drive.motorCode = value;
     } else if (option == "--firmware") {
@@ -99,6 +102,9 @@ std::string DriveSimUsage() {
            "\n"
            "                      stall:N:MS freezes the drive for MS ms at the N-th request;\n"
            "                      twice sends every answer twice\n"
+           "  --download-image PATH  write the memory image of each program downloaded\n"
+           "                      (ETC 14, then Intel HEX lines) to PATH; the records are\n"
+           "                      reported on standard error\n"
            "  --motor CODE        TYP value (default -_A5)\n"
            "  --firmware TEXT     the firmware version VER answers (default V1.20)\n"
            "  --version           print the program's version and end\n"
