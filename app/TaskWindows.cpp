@@ -1,6 +1,7 @@
 #include "app/TaskWindows.h"
 
 #include "app/Main.h"
+#include "monitoring/MonitoringFrm.h"
 #include "parameters/Parameter.h"
 
 // One line per window: main.RegisterChildWindow(ChildWindow::Kind, factory).
@@ -8,5 +9,10 @@
 void RegisterTaskWindows(TMainForm& main) {
     main.RegisterChildWindow(ChildWindow::ParameterSet, [](TMainForm& m) -> QWidget* {
         return new TParameterFrm(m.Engine(), [&m] { m.StatusForm_Active(); });
+    });
+    main.RegisterChildWindow(ChildWindow::Monitoring, [](TMainForm& m) -> QWidget* {
+        auto* window = new TFrm_Monitoring(m.Engine());
+        QObject::connect(window, &TFrm_Monitoring::AlarmAcknowledged, &m, &TMainForm::ClearAlarmIndicator);
+        return window;
     });
 }

@@ -99,6 +99,8 @@ public:
     void AbortExchange();
     void ReportLinkError();
     void HandleTimeout();
+    // A window that stops its own polling also stops the wait for a reply.
+    void StopTimeoutTimer() { hooks_.SetTimeoutTimer(false); }
 
 private:
     void OnAck();
