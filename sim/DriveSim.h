@@ -21,7 +21,9 @@
 #include <vector>
 
 #include "sim/FailureMode.h"
+#include "sim/Motor.h"
 #include "sim/RequestStream.h"
+#include "sim/SimClock.h"
 
 class DriveSim {
   public:
@@ -31,6 +33,8 @@ class DriveSim {
         std::string mode = "P";          // STS control mode, one or two letters
         char marker = 'R';               // position 3 of every normal data reply
         unsigned garbageSeed = 1;        // the Garbage failure mode is repeatable
+        SimClock clock = SteadySimClock();  // the drive's time; tests pass a ManualSimClock's
+        Motor::Settings motor{};
     };
 
     // What the drive writes for one request: the chunks in order, each one
@@ -88,6 +92,11 @@ class DriveSim {
 
     const Config& Settings() const { return config_; }
 
+    // The drive's time in seconds; the motor is moved on to it before each request is answered.
+    double Now() const { return config_.clock(); }
+    Motor& MotorModel() { return motor_; }
+    const Motor& MotorModel() const { return motor_; }
+
   private:
     struct Command;  // one row of the command table: mnemonic, data, alarm rule, handler
     static const Command* FindHandler(std::string_view mnemonic);
@@ -115,6 +124,7 @@ class DriveSim {
     std::string DataReply(std::string_view mnemonic, std::string_view value) const;
 
     Config config_;
+    Motor motor_;
     RequestStream stream_;
     std::map<std::string, std::string> slots_;
     Failure failure_;
