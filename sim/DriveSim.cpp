@@ -5,6 +5,7 @@
 
 #include "protocol/Commands.h"
 #include "protocol/Frame.h"
+#include "sim/MonitorItems.h"
 #include "sim/ParameterSlots.h"
 
 namespace {
@@ -83,6 +84,11 @@ const DriveSim::Command* DriveSim::FindHandler(std::string_view mnemonic) {
         {Cmd::TYP, false, true, &DriveSim::OnType},
         {Cmd::VER, false, true, &DriveSim::OnVersion},
         {Cmd::STS, false, true, &DriveSim::OnStatus},
+        {Cmd::MDM, true, true, &DriveSim::OnMonitor},
+        {Cmd::TAT, true, false, &DriveSim::OnTuning},
+        {Cmd::ETC, true, false, &DriveSim::OnEtc},
+        {Cmd::JOG, true, false, &DriveSim::OnJog},
+        {Cmd::TMN, true, false, &DriveSim::OnOffsetStep},
         {Cmd::SVRON, false, false, &DriveSim::OnServoOn},
         {Cmd::SVROFF, false, true, &DriveSim::OnServoOff},
         {Cmd::SVROF, false, true, &DriveSim::OnServoOff},
@@ -108,7 +114,8 @@ DriveSim::DriveSim(Config config)
     if (config_.marker == Frame::ErrorMarker || !IsReplyText({&config_.marker, 1})) {
         throw std::invalid_argument("the reply marker must be a printable character other than E");
     }
-    SetMode(config_.mode);
+    if (!config_.mode.empty()) SetMode(config_.mode);
+    for (const auto& [key, seconds] : config_.procedureSeconds) procedures_.SetDuration(key, seconds);
 }
 
 std::vector<DriveSim::Exchange> DriveSim::Receive(std::string_view bytes) {
@@ -211,6 +218,7 @@ std::string DriveSim::Execute(std::string_view mnemonic, std::string_view data) 
     const Command* command = FindHandler(mnemonic);
     if (command == nullptr || (!command->takesData && !data.empty())) return Control(Frame::NAK);
     motor_.AdvanceTo(Now());
+    RaiseScheduled();
     if (alarm_ != 0 && !command->worksDuringAlarm) return ErrorFrame(alarm_);
     return (this->*command->run)(data);
 }
@@ -317,6 +325,7 @@ std::string DriveSim::OnServoOff(std::string_view) {
 
 std::string DriveSim::OnReset(std::string_view) {
     alarm_ = 0;
+    warning_ = 0;
     return Control(Frame::ACK);
 }
 
@@ -326,9 +335,10 @@ std::string DriveSim::OnAlive(std::string_view) {
 
 // Mode (two characters), speed-match flag, TG-on flag, status word.
 std::string DriveSim::StatusValue() const {
-    std::string value = config_.mode;
-    value += speedMatch_ ? '1' : '0';
-    value += tgOn_ ? '1' : '0';
+    const MotorState motor = motor_.State();
+    std::string value = ControlMode();
+    value += speedMatch_ || (servoOn_ && SpeedMatched(motor)) ? '1' : '0';
+    value += tgOn_ || RotationDetected(motor) ? '1' : '0';
     if (alarm_ != 0) {
         value += 'E' + TwoDigits(alarm_);
     } else if (warning_ != 0) {

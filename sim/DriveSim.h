@@ -4,7 +4,8 @@
 // the drive's state (parameters, servo, alarm) in between. Pure: no threads,
 // no I/O; a server writes the replies it returns.
 //
-// Served: SET, STR, CHP, TYP, VER, STS, SVRON, SVROFF, SVROF, RST, LIV, LIVE.
+// Served: SET, STR, CHP, TYP, VER, STS, MDM, TAT, ETC, JOG, TMN, SVRON, SVROFF,
+// SVROF, RST, LIV, LIVE.
 // Other mnemonics, malformed frames and bad checksums get NAK; frames for
 // another station get no answer. Normal data replies carry Config::marker
 // ('R') at position 3. While an alarm is set, every served command except
@@ -22,6 +23,7 @@
 
 #include "sim/FailureMode.h"
 #include "sim/Motor.h"
+#include "sim/Procedures.h"
 #include "sim/RequestStream.h"
 #include "sim/SimClock.h"
 
@@ -30,11 +32,16 @@ class DriveSim {
     struct Config {
         std::string version = "V1.20";   // VER value, five characters
         std::string motorCode = "-_A5";  // TYP value: series, capacity, optional suffix
-        std::string mode = "P";          // STS control mode, one or two letters
+        std::string mode;                // STS control mode, one or two letters; empty: from Pr-0.00
         char marker = 'R';               // position 3 of every normal data reply
         unsigned garbageSeed = 1;        // the Garbage failure mode is repeatable
         SimClock clock = SteadySimClock();  // the drive's time; tests pass a ManualSimClock's
         Motor::Settings motor{};
+        unsigned inputs = 0;           // DI#1..DI#7 as the I/O word shows them (bits 0..6)
+        bool emergencyStop = false;    // E-STOP in the I/O word
+        std::map<std::string, double> procedureSeconds;  // "TAT01", "ETC10", ... -> seconds
+        // An alarm or warning the drive raises by itself at a given time (code, seconds).
+        std::optional<std::pair<int, double>> alarmAfter, warningAfter;
     };
 
     // What the drive writes for one request: the chunks in order, each one
@@ -97,6 +104,11 @@ class DriveSim {
     Motor& MotorModel() { return motor_; }
     const Motor& MotorModel() const { return motor_; }
 
+    // The jog and test-run speed, Pr-2.01, in rpm.
+    double JogSpeed() const;
+    // The STS control mode: from Pr-0.00 when it names one, else the configured one.
+    std::string ControlMode() const;
+
   private:
     struct Command;  // one row of the command table: mnemonic, data, alarm rule, handler
     static const Command* FindHandler(std::string_view mnemonic);
@@ -119,6 +131,18 @@ class DriveSim {
     std::string OnServoOff(std::string_view data);
     std::string OnReset(std::string_view data);
     std::string OnAlive(std::string_view data);
+    // The monitoring window's commands (DriveSimMonitoring.cpp).
+    struct EtcRow;  // one ETC code and its handler
+    static const EtcRow* FindEtc(std::string_view code);
+    std::string OnMonitor(std::string_view data);
+    std::string OnJog(std::string_view data);
+    std::string OnTuning(std::string_view data);
+    std::string OnEtc(std::string_view data);
+    std::string OnOffsetStep(std::string_view data);
+    std::string OnTestRun(std::string_view data);
+    std::string OnEtcProcedure(std::string_view data);
+    std::string ProgressReply();
+    void RaiseScheduled();
     std::string WriteSlot(std::string_view data, bool refuseWhileServoOn);
     std::string StatusValue() const;
     std::string DataReply(std::string_view mnemonic, std::string_view value) const;
@@ -140,4 +164,6 @@ class DriveSim {
     bool tgOn_ = false;
     int alarm_ = 0;
     int warning_ = 0;
+    Procedures procedures_;
+    bool alarmRaised_ = false, warningRaised_ = false;
 };
