@@ -3,6 +3,9 @@
 // display, so the whole program can be looked at anywhere.
 
 #include <QApplication>
+#include <QComboBox>
+#include <QSignalBlocker>
+#include <QTabWidget>
 #include <QDir>
 #include <QMenu>
 #include <QMenuBar>
@@ -16,6 +19,7 @@
 #include "app/Main.h"
 #include "app/StatusFrm.h"
 #include "app/TaskWindows.h"
+#include "monitoring/MonitoringFrm.h"
 #include "parameters/ParaSelectForm.h"
 #include "parameters/ParaSetBitForm.h"
 #include "platform/ComPort.h"
@@ -28,6 +32,25 @@
 #endif
 
 namespace {
+
+// The monitoring window on `page`, filled the way replies fill it; nothing is sent.
+QWidget* MonitoringPicture(TMainForm& main, int page) {
+    auto* window = new TFrm_Monitoring(main.Engine(), &main);
+    window->setWindowFlag(Qt::Window);
+    window->ShowMotorName("NQV 50W");
+    window->ShowVersion("V1.20");
+    window->ShowDriveStatus(ParseStatusReply("CS11RUN"));
+    window->findChild<QComboBox*>("Combo5")->setCurrentIndex(1);
+    window->findChild<QComboBox*>("Combo6")->setCurrentIndex(4);
+    window->findChild<QComboBox*>("Combo7")->setCurrentIndex(5);
+    main.Engine().ReadData.Data = "-1500&32.5&123456&05A5";
+    window->ShowMonitorValues();
+    auto* pages = window->findChild<QTabWidget*>("PageControl_Monitor");
+    const QSignalBlocker quiet(pages);
+    pages->setCurrentIndex(page);
+    if (page == 1) window->findChild<QWidget*>("Panel_Graph")->show();
+    return window;
+}
 
 // One picture: the file name and how to make the window.
 struct Picture {
@@ -73,6 +96,10 @@ const Picture kPictures[] = {
          static TEditHandOver handOver{"20045", 512, 0};
          return new TForm_ParaSelect(handOver, &main);
      }},
+    // The monitoring window's pages as they look with a drive answering.
+    {"TFrm_Monitoring_Normal", [](TMainForm& main) { return MonitoringPicture(main, 0); }},
+    {"TFrm_Monitoring_Graph", [](TMainForm& main) { return MonitoringPicture(main, 1); }},
+    {"TFrm_Monitoring_Tuning", [](TMainForm& main) { return MonitoringPicture(main, 2); }},
 };
 
 // Shows a window offscreen, saves what it looks like and destroys it.

@@ -30,7 +30,9 @@ void SlidingScale::paintEvent(QPaintEvent*) {
     const QFontMetrics metrics = fontMetrics();
     painter.setPen(palette().color(QPalette::WindowText));
     painter.drawText(QRect(0, 0, width(), metrics.height()), Qt::AlignCenter, title_);
-    const qreal left = 10, right = width() - 10.0;
+    // The end labels must fit: the scale starts half a label in from each edge.
+    const qreal margin = metrics.horizontalAdvance(QString::number(-span_, 'g', 6)) / 2.0 + 3;
+    const qreal left = margin, right = width() - margin;
     const qreal axis = metrics.height() + 14;
     painter.drawLine(QPointF(left, axis), QPointF(right, axis));
     for (int tick = -4; tick <= 4; ++tick) {
