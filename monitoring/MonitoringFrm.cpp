@@ -58,17 +58,24 @@ void TFrm_Monitoring::BuildTimers() {
     ThreadTimers1->setObjectName("ThreadTimers1");
     Timers_Monitor->SetInterval(1, 10);
     Timers_Monitor->SetInterval(9, 500);
-    Timers_Monitor->SetOnTimer(1, [this](auto*) { Timers_MonitorTimer1(); });
-    Timers_Monitor->SetOnTimer(9, [this](auto*) { Timers_MonitorTimer9(); });
     const std::pair<int, int> intervals[] = {{1, 100}, {2, 10}, {3, 50}, {5, 200},
                                              {6, 50},  {8, 50}, {9, 10}};
     for (auto [channel, ms] : intervals) ThreadTimers1->SetInterval(channel, ms);
-    ThreadTimers1->SetOnTimer(2, [this](auto*) { ThreadTimers1Timer2(); });
-    ThreadTimers1->SetOnTimer(3, [this](auto*) { ThreadTimers1Timer3(); });
-    ThreadTimers1->SetOnTimer(5, [this](auto*) { ThreadTimers1Timer5(); });
-    ThreadTimers1->SetOnTimer(6, [this](auto*) { ThreadTimers1Timer6(); });
-    ThreadTimers1->SetOnTimer(8, [this](auto*) { ThreadTimers1Timer8(); });
-    ThreadTimers1->SetOnTimer(9, [this](auto*) { ThreadTimers1Timer9(); });
+    // A tick posted before its channel was stopped is dropped: the start-up
+    // sequence, for one, would start over from its alive check.
+    auto on = [this](TiThreadTimers* timers, int channel, void (TFrm_Monitoring::*handler)()) {
+        timers->SetOnTimer(channel, [this, channel, handler](TiThreadTimers* sender) {
+            if (sender->Enabled(channel)) (this->*handler)();
+        });
+    };
+    on(Timers_Monitor, 1, &TFrm_Monitoring::Timers_MonitorTimer1);
+    on(Timers_Monitor, 9, &TFrm_Monitoring::Timers_MonitorTimer9);
+    on(ThreadTimers1, 2, &TFrm_Monitoring::ThreadTimers1Timer2);
+    on(ThreadTimers1, 3, &TFrm_Monitoring::ThreadTimers1Timer3);
+    on(ThreadTimers1, 5, &TFrm_Monitoring::ThreadTimers1Timer5);
+    on(ThreadTimers1, 6, &TFrm_Monitoring::ThreadTimers1Timer6);
+    on(ThreadTimers1, 8, &TFrm_Monitoring::ThreadTimers1Timer8);
+    on(ThreadTimers1, 9, &TFrm_Monitoring::ThreadTimers1Timer9);
 }
 
 void TFrm_Monitoring::FormCreate() {
