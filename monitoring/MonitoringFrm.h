@@ -59,7 +59,7 @@ class TFrm_Monitoring : public QWidget, public IMonitorWindow, private StartupSe
     void ShowVersion(const std::string& version) override;
     void ShowDriveStatus(const StatusReply& status) override;
 
-    // Handlers (Part of the window's published surface; tests call them too).
+    // Handlers; tests call them too.
     void FormActivate();
     void FormDeactivate();
     void Combo1Change();

@@ -106,7 +106,7 @@ class MonitoringE2ETest : public QObject {
         QTRY_VERIFY_WITH_TIMEOUT(Child<ToggleSwitch>(window, "SwR_JogOn")->isEnabled(), 5000);
         // The window gives the read of the jog speed about 110 ms; on a loaded
         // machine a user may have to switch jog on again, and so may the test.
-        for (int attempt = 0; attempt < 5 && !window->OperationTimers()->Enabled(5); ++attempt) {
+        for (int attempt = 0; attempt < 30 && !window->OperationTimers()->Enabled(5); ++attempt) {
             Child<ToggleSwitch>(window, "SwR_JogOn")->setChecked(false);
             Child<ToggleSwitch>(window, "SwR_JogOn")->setChecked(true);
             QTRY_VERIFY_WITH_TIMEOUT(!window->OperationTimers()->Enabled(9), 5000);
