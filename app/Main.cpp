@@ -208,10 +208,14 @@ void TMainForm::Timers1Timer1() {
     }
 }
 
-void TMainForm::ST_LedAlarmClick() {
-    engine_->CommError = 0;
+void TMainForm::ClearAlarmIndicator() {
     ST_LedAlarm->SetOn(false);
     SetStatusText({});
+}
+
+void TMainForm::ST_LedAlarmClick() {
+    engine_->CommError = 0;
+    ClearAlarmIndicator();
     if (engine_->ActiveWindow == MonitoringActive && engine_->MonitorRef) {
         engine_->SuppressSwitchEvents = 1;
         try {

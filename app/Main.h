@@ -71,6 +71,8 @@ class TMainForm : public QMainWindow, public IEngineHooks {
 
     void ST_LEDClick();
     void ST_LedAlarmClick();
+    // The alarm LED dark and the status text empty.
+    void ClearAlarmIndicator();
     void Timers1Timer1();
     void Timers1Timer2();
     void ComPortRxChar(int count);

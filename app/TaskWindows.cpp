@@ -3,6 +3,7 @@
 #include "alarms/ErrorDisplayForm.h"
 #include "app/Main.h"
 #include "download/PgmDownForm.h"
+#include "monitoring/MonitoringFrm.h"
 #include "parameters/Parameter.h"
 #include "trigger/TriggerForm.h"
 
@@ -19,5 +20,10 @@ void RegisterTaskWindows(TMainForm& main) {
                              [](TMainForm& m) -> QWidget* { return new TFrmTrigger(m.Engine()); });
     main.RegisterChildWindow(ChildWindow::ProgramDown, [](TMainForm& m) -> QWidget* {
         return new TForm_PgmDown(m.Engine(), *m.ComPort, &m);
+    });
+    main.RegisterChildWindow(ChildWindow::Monitoring, [](TMainForm& m) -> QWidget* {
+        auto* window = new TFrm_Monitoring(m.Engine());
+        QObject::connect(window, &TFrm_Monitoring::AlarmAcknowledged, &m, &TMainForm::ClearAlarmIndicator);
+        return window;
     });
 }

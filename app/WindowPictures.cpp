@@ -4,6 +4,9 @@
 
 #include <QApplication>
 #include <QDeadlineTimer>
+#include <QComboBox>
+#include <QSignalBlocker>
+#include <QTabWidget>
 #include <QDir>
 #include <QFile>
 #include <QMenu>
@@ -21,6 +24,7 @@
 #include "app/StatusFrm.h"
 #include "app/TaskWindows.h"
 #include "download/PgmDownForm.h"
+#include "monitoring/MonitoringFrm.h"
 #include "parameters/ParaSelectForm.h"
 #include "parameters/ParaSetBitForm.h"
 #include "platform/ComPort.h"
@@ -69,6 +73,25 @@ QWidget* PlotScopePicture() {
     for (int i = 6001; i <= 8000; ++i) plot->AddPoint(0, i * 0.001, 0.0);
     plot->DrawNow();
     return plot;
+}
+
+// The monitoring window on `page`, filled the way replies fill it; nothing is sent.
+QWidget* MonitoringPicture(TMainForm& main, int page) {
+    auto* window = new TFrm_Monitoring(main.Engine(), &main);
+    window->setWindowFlag(Qt::Window);
+    window->ShowMotorName("NQV 50W");
+    window->ShowVersion("V1.20");
+    window->ShowDriveStatus(ParseStatusReply("CS11RUN"));
+    window->findChild<QComboBox*>("Combo5")->setCurrentIndex(1);
+    window->findChild<QComboBox*>("Combo6")->setCurrentIndex(4);
+    window->findChild<QComboBox*>("Combo7")->setCurrentIndex(5);
+    main.Engine().ReadData.Data = "-1500&32.5&123456&05A5";
+    window->ShowMonitorValues();
+    auto* pages = window->findChild<QTabWidget*>("PageControl_Monitor");
+    const QSignalBlocker quiet(pages);
+    pages->setCurrentIndex(page);
+    if (page == 1) window->findChild<QWidget*>("Panel_Graph")->show();
+    return window;
 }
 
 // One picture: the file name and how to make the window.
@@ -170,6 +193,10 @@ const Picture kPictures[] = {
     // The download window during a download and after it; before is TForm_PgmDown.
     {"TForm_PgmDown_Loading", [](TMainForm& main) { return DownloadPicture(main, false); }},
     {"TForm_PgmDown_Complete", [](TMainForm& main) { return DownloadPicture(main, true); }},
+    // The monitoring window's pages as they look with a drive answering.
+    {"TFrm_Monitoring_Normal", [](TMainForm& main) { return MonitoringPicture(main, 0); }},
+    {"TFrm_Monitoring_Graph", [](TMainForm& main) { return MonitoringPicture(main, 1); }},
+    {"TFrm_Monitoring_Tuning", [](TMainForm& main) { return MonitoringPicture(main, 2); }},
 };
 
 // Shows a window offscreen, saves what it looks like and destroys it.

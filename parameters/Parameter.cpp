@@ -3,7 +3,6 @@
 #include <QEvent>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPushButton>
 #include <QSignalBlocker>
@@ -16,6 +15,7 @@
 #include "parameters/ParameterGrid.h"
 #include "protocol/AlarmTables.h"
 #include "protocol/Commands.h"
+#include "widgets/MdiActivation.h"
 #include "widgets/MessageService.h"
 #include "widgets/RockerSwitch.h"
 
@@ -58,20 +58,11 @@ void TParameterFrm::FormCreate() {
 
 // ---------------------------------------------------------------- activation
 
-bool TParameterFrm::event(QEvent* event) {
-    if (event->type() == QEvent::WindowActivate) FormActivate();
-    return QWidget::event(event);
-}
-
-// Inside the main window the editor sits in a sub-window, which is what gets activated.
+// Inside the main window the editor sits in a sub-window; the area says when it is the active one.
 void TParameterFrm::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
-    if (activationHooked_) return;
-    if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget())) {
-        connect(sub, &QMdiSubWindow::aboutToActivate, this, &TParameterFrm::FormActivate);
-        activationHooked_ = true;
-        if (sub->mdiArea() && sub->mdiArea()->activeSubWindow() == sub) FormActivate();
-    }
+    if (!activation_) activation_ = new MdiActivation(this, [this] { FormActivate(); });
+    activation_->Attach();
 }
 
 void TParameterFrm::FormActivate() {

@@ -16,6 +16,7 @@
 #include "parameters/ParameterGrid.h"
 #include "protocol/Comm.h"
 
+class MdiActivation;
 class NumberEdit;
 class QLabel;
 class QPushButton;
@@ -59,7 +60,6 @@ class TParameterFrm : public QWidget, public IParameterEditor {
     static constexpr int kValueColumn = ParaGrid::kValueColumn;
 
   protected:
-    bool event(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
 
@@ -105,7 +105,7 @@ class TParameterFrm : public QWidget, public IParameterEditor {
     // even when the user has moved on meanwhile.
     int storeGroup_ = 0;
     int storeRow_ = 1;
-    bool activationHooked_ = false;
+    MdiActivation* activation_ = nullptr;
 
     QLabel* Panel1 = nullptr;
     QTabBar* TabControl_Para = nullptr;

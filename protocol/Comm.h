@@ -113,6 +113,8 @@ class TComm {
     void AbortExchange();
     void ReportLinkError();
     void HandleTimeout();
+    // A window that stops its own polling also stops the wait for a reply.
+    void StopTimeoutTimer() { hooks_.SetTimeoutTimer(false); }
 
     // True while a request waits for the answers owed to resent copies of the
     // one before it (it is not on the wire yet).

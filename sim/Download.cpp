@@ -125,7 +125,7 @@ void WriteDownloadImage(const SimDownload::Result& result, const std::string& pa
 }
 
 // ETC 14: the drive acknowledges and takes what follows as the program.
-std::string DriveSim::OnDownloadMode() {
+std::string DriveSim::OnDownloadMode(std::string_view) {
     download_.Begin();
     return std::string(1, Frame::ACK);
 }

@@ -5,6 +5,7 @@
 
 #include "protocol/Commands.h"
 #include "protocol/Frame.h"
+#include "sim/MonitorItems.h"
 #include "sim/ParameterSlots.h"
 
 namespace {
@@ -83,6 +84,11 @@ const DriveSim::Command* DriveSim::FindHandler(std::string_view mnemonic) {
         {Cmd::TYP, false, true, &DriveSim::OnType},
         {Cmd::VER, false, true, &DriveSim::OnVersion},
         {Cmd::STS, false, true, &DriveSim::OnStatus},
+        {Cmd::MDM, true, true, &DriveSim::OnMonitor},
+        {Cmd::TAT, true, false, &DriveSim::OnTuning},
+        {Cmd::ETC, true, false, &DriveSim::OnEtc},
+        {Cmd::JOG, true, false, &DriveSim::OnJog},
+        {Cmd::TMN, true, false, &DriveSim::OnOffsetStep},
         {Cmd::SVRON, false, false, &DriveSim::OnServoOn},
         {Cmd::SVROFF, false, true, &DriveSim::OnServoOff},
         {Cmd::SVROF, false, true, &DriveSim::OnServoOff},
@@ -91,10 +97,8 @@ const DriveSim::Command* DriveSim::FindHandler(std::string_view mnemonic) {
         {Cmd::LIVE, false, true, &DriveSim::OnAlive},
         {Cmd::EHY, true, true, &DriveSim::OnAlarmHistory},
         {Cmd::DIE, true, true, &DriveSim::OnAlarmData},
-        {Cmd::ETC, true, false, &DriveSim::OnProcedure},
         {Cmd::MOT, true, false, &DriveSim::OnCapture},
         {Cmd::ESC, false, true, &DriveSim::OnEscape},
-        {Cmd::JOG, true, false, &DriveSim::OnJog},
     };
     auto it = std::ranges::find(kCommands, mnemonic, &Command::mnemonic);
     return it == std::end(kCommands) ? nullptr : &*it;
@@ -117,7 +121,8 @@ DriveSim::DriveSim(Config config)
     if (config_.marker == Frame::ErrorMarker || !IsReplyText({&config_.marker, 1})) {
         throw std::invalid_argument("the reply marker must be a printable character other than E");
     }
-    SetMode(config_.mode);
+    if (!config_.mode.empty()) SetMode(config_.mode);
+    for (const auto& [key, seconds] : config_.procedureSeconds) procedures_.SetDuration(key, seconds);
 }
 
 // In download mode the bytes are program lines; a frame may switch the mode,
@@ -245,6 +250,7 @@ std::string DriveSim::Execute(std::string_view mnemonic, std::string_view data) 
     const Command* command = FindHandler(mnemonic);
     if (command == nullptr || (!command->takesData && !data.empty())) return Control(Frame::NAK);
     CatchUp();
+    RaiseScheduled();
     if (alarm_ == 0 && motor_.Overspeeding()) SetAlarm(kOverspeedAlarm);
     if (alarm_ != 0 && !command->worksDuringAlarm) return ErrorFrame(alarm_);
     std::string answer = (this->*command->run)(data);
@@ -357,6 +363,7 @@ std::string DriveSim::OnServoOff(std::string_view) {
 
 std::string DriveSim::OnReset(std::string_view) {
     alarm_ = 0;
+    warning_ = 0;
     return Control(Frame::ACK);
 }
 
@@ -374,22 +381,8 @@ std::string DriveSim::OnAlarmData(std::string_view data) {
     return value ? DataReply(Cmd::DIE, *value) : Control(Frame::NAK);
 }
 
-struct DriveSim::Procedure {
-    std::string_view code;
-    std::string (DriveSim::*run)();
-};
-
-// ETC by its two-digit code.
-std::string DriveSim::OnProcedure(std::string_view data) {
-    static const Procedure kProcedures[] = {
-        {"09", &DriveSim::OnClearAlarmHistory},
-        {"14", &DriveSim::OnDownloadMode},
-    };
-    auto it = std::ranges::find(kProcedures, data, &Procedure::code);
-    return it == std::end(kProcedures) ? Control(Frame::NAK) : (this->*it->run)();
-}
-
-std::string DriveSim::OnClearAlarmHistory() {
+// ETC 09: the history memory is cleared at once.
+std::string DriveSim::OnClearAlarmHistory(std::string_view) {
     alarmLog_.Clear();
     return Control(Frame::ACK);
 }
@@ -421,9 +414,10 @@ std::vector<AlarmLog::Sample> DriveSim::RecordAlarmData() {
 
 // Mode (two characters), speed-match flag, TG-on flag, status word.
 std::string DriveSim::StatusValue() const {
-    std::string value = config_.mode;
-    value += speedMatch_ ? '1' : '0';
-    value += tgOn_ ? '1' : '0';
+    const MotorState motor = motor_.State();
+    std::string value = ControlMode();
+    value += speedMatch_ || (servoOn_ && SpeedMatched(motor)) ? '1' : '0';
+    value += tgOn_ || RotationDetected(motor) ? '1' : '0';
     if (alarm_ != 0) {
         value += 'E' + TwoDigits(alarm_);
     } else if (warning_ != 0) {

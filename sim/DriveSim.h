@@ -4,9 +4,9 @@
 // the drive's state (parameters, servo, alarm) in between. Pure: no threads,
 // no I/O; a server writes the replies it returns.
 //
-// Served: SET, STR, CHP, TYP, VER, STS, SVRON, SVROFF, SVROF, RST, LIV, LIVE,
-// EHY, DIE, MOT, ESC, JOG and ETC (codes in its procedure table: 09 clears the
-// alarm history, 14 enters download mode, sim/Download).
+// Served: SET, STR, CHP, TYP, VER, STS, MDM, TAT, ETC, JOG, TMN, SVRON, SVROFF,
+// SVROF, RST, LIV, LIVE, EHY, DIE, MOT, ESC. ETC codes are rows of one table
+// (procedures, the alarm history clear, download mode).
 // Other mnemonics, malformed frames and bad checksums get NAK; frames for
 // another station get no answer. Normal data replies carry Config::marker
 // ('R') at position 3. While an alarm is set, every served command except
@@ -29,6 +29,7 @@
 #include "sim/FailureMode.h"
 #include "sim/Motor.h"
 #include "sim/Recorder.h"
+#include "sim/Procedures.h"
 #include "sim/RequestStream.h"
 #include "sim/SimClock.h"
 
@@ -37,14 +38,18 @@ class DriveSim {
     struct Config {
         std::string version = "V1.20";   // VER value, five characters
         std::string motorCode = "-_A5";  // TYP value: series, capacity, optional suffix
-        std::string mode = "P";          // STS control mode, one or two letters
+        std::string mode;                // STS control mode, one or two letters; empty: from Pr-0.00
         char marker = 'R';               // position 3 of every normal data reply
         unsigned garbageSeed = 1;        // the Garbage failure mode is repeatable
         SimClock clock = SteadySimClock();  // the drive's time; tests pass a ManualSimClock's
         Motor::Settings motor{};
         bool alarmMemoryInitialised = true;  // false: the alarm history reads "FF"
         Recorder::Trigger trigger = Recorder::Trigger::OnCondition;  // the recorder's trigger rule
-        double jogRpm = 500;                                          // the speed of a JOG
+        unsigned inputs = 0;           // DI#1..DI#7 as the I/O word shows them (bits 0..6)
+        bool emergencyStop = false;    // E-STOP in the I/O word
+        std::map<std::string, double> procedureSeconds;  // "TAT01", "ETC10", ... -> seconds
+        // An alarm or warning the drive raises by itself at a given time (code, seconds).
+        std::optional<std::pair<int, double>> alarmAfter, warningAfter;
     };
 
     // What the drive writes for one request: the chunks in order, each one
@@ -116,7 +121,7 @@ class DriveSim {
     // Brings the recorder and the motor to Now(); done before every request is
     // answered, and needed before a test changes the motor directly.
     void CatchUp();
-    // JOG: '+', '-' or '0' at Config::jogRpm.
+    // JOG: '+', '-' or '0' at Pr-2.01's speed; the servo goes on.
     void StartJog(char direction);
 
     // Download mode: entered with ETC 14, left after the end record.
@@ -126,9 +131,13 @@ class DriveSim {
         download_.OnDone(std::move(done));
     }
 
+    // The jog and test-run speed, Pr-2.01, in rpm.
+    double JogSpeed() const;
+    // The STS control mode: from Pr-0.00 when it names one, else the configured one.
+    std::string ControlMode() const;
+
   private:
     struct Command;    // one row of the command table: mnemonic, data, alarm rule, handler
-    struct Procedure;  // one row of the ETC table: code, handler
     static const Command* FindHandler(std::string_view mnemonic);
 
     std::vector<Exchange> ReceiveFrames(std::string_view bytes);
@@ -153,15 +162,25 @@ class DriveSim {
     std::string OnAlive(std::string_view data);
     std::string OnAlarmHistory(std::string_view data);
     std::string OnAlarmData(std::string_view data);
-    std::string OnProcedure(std::string_view data);
-    std::string OnClearAlarmHistory();
+    std::string OnClearAlarmHistory(std::string_view data);
     std::vector<AlarmLog::Sample> RecordAlarmData();
     void RememberMotor();
     std::string OnCapture(std::string_view data);
     std::string OnEscape(std::string_view data);
-    std::string OnJog(std::string_view data);
     Recorder::Signals SampleSignals(double time);
-    std::string OnDownloadMode();
+    std::string OnDownloadMode(std::string_view data);
+    // The monitoring window's commands (DriveSimMonitoring.cpp).
+    struct EtcRow;  // one ETC code and its handler
+    static const EtcRow* FindEtc(std::string_view code);
+    std::string OnMonitor(std::string_view data);
+    std::string OnJog(std::string_view data);
+    std::string OnTuning(std::string_view data);
+    std::string OnEtc(std::string_view data);
+    std::string OnOffsetStep(std::string_view data);
+    std::string OnTestRun(std::string_view data);
+    std::string OnEtcProcedure(std::string_view data);
+    std::string ProgressReply();
+    void RaiseScheduled();
     std::string WriteSlot(std::string_view data, bool refuseWhileServoOn);
     std::string StatusValue() const;
     std::string DataReply(std::string_view mnemonic, std::string_view value) const;
@@ -188,4 +207,6 @@ class DriveSim {
     bool tgOn_ = false;
     int alarm_ = 0;
     int warning_ = 0;
+    Procedures procedures_;
+    bool alarmRaised_ = false, warningRaised_ = false;
 };

@@ -1,5 +1,6 @@
 #include "sim/DriveSimOptions.h"
 
+#include <algorithm>
 #include <charconv>
 #include <optional>
 #include <stdexcept>
@@ -16,6 +17,9 @@ int NonNegative(std::string_view option, std::string_view text) {
     }
     return value;
 }
+
+bool ApplyMonitoringOption(DriveSimOptions& options, std::string_view option,
+                           std::string_view value);
 
 void Apply(DriveSimOptions& options, std::string_view option, std::string_view value) {
     if (option == "--baud") {
@@ -53,9 +57,61 @@ void Apply(DriveSimOptions& options, std::string_view option, std::string_view v
         if (value != "initialised" && value != "uninitialised")
             throw std::invalid_argument("--alarm-memory is initialised or uninitialised");
         options.drive.alarmMemoryInitialised = value == "initialised";
-    } else {
+    } else if (!ApplyMonitoringOption(options, option, value)) {
         throw std::invalid_argument("unknown option " + std::string(option));
     }
+}
+
+double Seconds(std::string_view option, std::string_view text) {
+    double value = 0;
+    auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (text.empty() || error != std::errc() || end != text.data() + text.size() || value < 0) {
+        throw std::invalid_argument(std::string(option) + " needs seconds of 0 or more, not '" +
+                                    std::string(text) + "'");
+    }
+    return value;
+}
+
+// "CODE@SECONDS": an alarm or warning code 1..99 and when it is raised.
+std::pair<int, double> CodeAt(std::string_view option, std::string_view text) {
+    const std::size_t at = text.find('@');
+    if (at == text.npos) throw std::invalid_argument(std::string(option) + " needs CODE@SECONDS");
+    const int code = NonNegative(option, text.substr(0, at));
+    if (code < 1 || code > 99) throw std::invalid_argument(std::string(option) + ": code 1..99");
+    return {code, Seconds(option, text.substr(at + 1))};
+}
+
+// "TAT01=2.5": how long a procedure reports BSY.
+void ProcedureTime(DriveSimOptions& options, std::string_view text) {
+    const std::size_t equals = text.find('=');
+    const std::string_view key = text.substr(0, std::min(equals, text.size()));
+    if (equals == text.npos || key.size() != 5 || !(key.starts_with("TAT") || key.starts_with("ETC")))
+        throw std::invalid_argument("--procedure-time needs TATnn=SECONDS or ETCnn=SECONDS");
+    options.drive.procedureSeconds[std::string(key)] = Seconds("--procedure-time", text.substr(equals + 1));
+}
+
+bool ApplyMonitoringOption(DriveSimOptions& options, std::string_view option,
+                           std::string_view value) {
+    if (option == "--inputs") {
+        unsigned bits = 0;
+        auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), bits, 16);
+        if (value.empty() || error != std::errc() || end != value.data() + value.size() || bits > 0x7F)
+            throw std::invalid_argument("--inputs needs a hexadecimal 0..7F");
+        options.drive.inputs = bits;
+    } else if (option == "--estop") {
+        options.drive.emergencyStop = NonNegative(option, value) != 0;
+    } else if (option == "--procedure-time") {
+        ProcedureTime(options, value);
+    } else if (option == "--alarm-after") {
+        options.drive.alarmAfter = CodeAt(option, value);
+    } else if (option == "--warning-after") {
+        options.drive.warningAfter = CodeAt(option, value);
+    } else if (option == "--load") {
+        options.drive.motor.loadPercent = Seconds(option, value);
+    } else {
+        return false;
+    }
+    return true;
 }
 
 }  // namespace
@@ -110,5 +166,12 @@ std::string DriveSimUsage() {
            "  --version           print the program's version and end\n"
            "  --alarm CODE        raise alarm CODE at start; it goes into the alarm history\n"
            "  --alarm-memory M    initialised (default) or uninitialised: a history of FF entries\n"
+           "  --inputs HEX        DI#1..DI#7 in the I/O word (bits 0..6, default 0)\n"
+           "  --estop 0|1         E-STOP in the I/O word (default 0)\n"
+           "  --procedure-time TATnn=S|ETCnn=S  seconds a procedure answers BSY before TOK\n"
+           "                      (default 1; repeatable, e.g. ETC10=6)\n"
+           "  --alarm-after CODE@S    raise alarm CODE S seconds after start (RST clears it)\n"
+           "  --warning-after CODE@S  raise warning CODE S seconds after start\n"
+           "  --load PERCENT      constant load torque on the motor (default 0)\n"
            "  --help              this text\n";
 }

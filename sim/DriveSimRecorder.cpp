@@ -58,13 +58,9 @@ std::string DriveSim::OnEscape(std::string_view) {
     return kAck;
 }
 
+// A jog turns the servo on and runs at Pr-2.01's speed.
 void DriveSim::StartJog(char direction) {
     CatchUp();
-    motor_.Jog(direction, config_.jogRpm, Now());
-}
-
-std::string DriveSim::OnJog(std::string_view data) {
-    if (data != "+" && data != "-" && data != "0") return kNak;
-    StartJog(data[0]);
-    return kAck;
+    servoOn_ = true;
+    motor_.Jog(direction, JogSpeed(), Now());
 }

@@ -5,6 +5,7 @@
 #include <QPolygonF>
 #include <algorithm>
 #include <array>
+#include <QRegularExpression>
 
 namespace SevenSegment {
 
@@ -66,6 +67,15 @@ void PaintCharacter(QPainter& painter, const QRectF& cell, std::uint8_t pattern,
     }
 }
 
+// The decimal point sits in the gap right of the character's bottom corner.
+void PaintPoint(QPainter& painter, const QRectF& cell, bool on, const QColor& lit,
+                const QColor& unlit) {
+    const qreal d = std::max<qreal>(2.0, cell.width() * 0.14);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(on ? lit : unlit);
+    painter.drawEllipse(QRectF(cell.right() + d * 0.3, cell.bottom() - d, d, d));
+}
+
 }  // namespace
 
 SevenSegmentDisplay::SevenSegmentDisplay(QWidget* parent) : QWidget(parent) {
@@ -99,8 +109,9 @@ void SevenSegmentDisplay::paintEvent(QPaintEvent*) {
     for (std::size_t i = 0; i < patterns_.size(); ++i) {
         const QRectF cell(area.left() + pitch * static_cast<qreal>(i), area.top(), pitch,
                           area.height());
-        PaintCharacter(painter, cell.adjusted(pitch * 0.1, 0, -pitch * 0.1, 0), patterns_[i], lit_,
-                       unlit_);
+        const QRectF character = cell.adjusted(pitch * 0.1, 0, -pitch * (points_ ? 0.2 : 0.1), 0);
+        PaintCharacter(painter, character, patterns_[i], lit_, unlit_);
+        if (points_) PaintPoint(painter, character, patterns_[i] & kPointBit, lit_, unlit_);
     }
 }
 
@@ -141,5 +152,48 @@ void SevenSegmentNumber::Refresh() {
     const QString text = QString::number(value_).right(digits_);
     std::vector<std::uint8_t> patterns(static_cast<std::size_t>(digits_ - text.size()), 0);
     for (QChar c : text) patterns.push_back(SevenSegment::PatternOf(c));
+    SetPatterns(std::move(patterns), text);
+}
+
+SevenSegmentReal::SevenSegmentReal(QWidget* parent) : SevenSegmentDisplay(parent) {
+    ShowPoints(true);
+    Refresh();
+}
+
+void SevenSegmentReal::SetDigitCount(int digits) {
+    digits_ = std::max(1, digits);
+    Refresh();
+}
+
+void SevenSegmentReal::SetDecimals(int decimals) {
+    decimals_ = std::clamp(decimals, 0, 6);
+    Refresh();
+}
+
+void SevenSegmentReal::SetValue(double value) {
+    value_ = value;
+    Refresh();
+}
+
+// Digits and sign right-aligned; the point is lit on the digit before the
+// decimals. A value that needs more digits than the display has shows dashes.
+void SevenSegmentReal::Refresh() {
+    QString text = QString::number(value_, 'f', decimals_);
+    if (text.startsWith('-') && text.count(QRegularExpression("[1-9]")) == 0) text.remove(0, 1);
+    std::vector<std::uint8_t> patterns;
+    for (QChar c : text) {
+        if (c == '.') {
+            if (!patterns.empty()) patterns.back() |= kPointBit;
+        } else {
+            patterns.push_back(SevenSegment::PatternOf(c));
+        }
+    }
+    if (static_cast<int>(patterns.size()) > digits_) {
+        patterns.assign(static_cast<std::size_t>(digits_), SevenSegment::PatternOf('-'));
+        text = QString(digits_, '-');
+    } else {
+        patterns.insert(patterns.begin(), static_cast<std::size_t>(digits_) - patterns.size(), 0);
+    }
+    text_ = text;
     SetPatterns(std::move(patterns), text);
 }

@@ -29,7 +29,11 @@ class SevenSegmentDisplay : public QWidget {
 
     const std::vector<std::uint8_t>& Patterns() const { return patterns_; }
 
+    // Bit 7 of a pattern lights the character's decimal point, where points are shown.
+    static constexpr std::uint8_t kPointBit = 0x80;
+
   protected:
+    void ShowPoints(bool show) { points_ = show; }
     void SetPatterns(std::vector<std::uint8_t> patterns, const QString& shown);
     void paintEvent(QPaintEvent* event) override;
 
@@ -37,6 +41,7 @@ class SevenSegmentDisplay : public QWidget {
     std::vector<std::uint8_t> patterns_;
     QColor lit_{128, 255, 255};
     QColor unlit_{0, 64, 128};
+    bool points_ = false;
 };
 
 // One character given directly as a segment pattern.
@@ -76,4 +81,26 @@ class SevenSegmentNumber : public SevenSegmentDisplay {
     void Refresh();
     int digits_ = 1;
     unsigned value_ = 0;
+};
+
+// A signed real number with a settable number of decimal places on a fixed
+// number of digits (the point does not take a digit of its own).
+class SevenSegmentReal : public SevenSegmentDisplay {
+    Q_OBJECT
+  public:
+    explicit SevenSegmentReal(QWidget* parent = nullptr);  // one digit, no decimals
+    void SetDigitCount(int digits);
+    void SetDecimals(int decimals);  // 0..6
+    int Decimals() const { return decimals_; }
+    void SetValue(double value);
+    double Value() const { return value_; }
+    // What the display shows, as text ("-12.5"; dashes when it does not fit).
+    QString Text() const { return text_; }
+
+  private:
+    void Refresh();
+    int digits_ = 1;
+    int decimals_ = 0;
+    double value_ = 0.0;
+    QString text_;
 };

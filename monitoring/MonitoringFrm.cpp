@@ -1,0 +1,488 @@
+#include "monitoring/MonitoringFrm.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFrame>
+#include <QLabel>
+#include <QMdiSubWindow>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QSpinBox>
+#include <QTabWidget>
+
+#include "monitoring/IoSignals.h"
+#include "monitoring/MonitorItems.h"
+#include "monitoring/MonitorValues.h"
+#include "monitoring/StatusDisplay.h"
+#include "platform/ThreadTimers.h"
+#include "protocol/AlarmTables.h"
+#include "protocol/Commands.h"
+#include "widgets/ArrowLed.h"
+#include "widgets/LedMatrix.h"
+#include "widgets/MdiActivation.h"
+#include "widgets/MessageService.h"
+#include "widgets/RectLed.h"
+#include "widgets/RockerSwitch.h"
+#include "widgets/RoundLedButton.h"
+#include "widgets/ToggleSwitch.h"
+
+int TFrm_Monitoring::MonitorAxis = 0;
+
+TFrm_Monitoring::TFrm_Monitoring(TComm& comm, QWidget* parent)
+    : QWidget(parent), comm_(comm), link_(comm) {
+    BuildUi();
+    BuildTimers();
+    activation_ = new MdiActivation(
+        this, [this] { FormActivate(); }, [this] { FormDeactivate(); });
+    comm_.MonitorRef = this;
+    FormCreate();
+}
+
+TFrm_Monitoring::~TFrm_Monitoring() {
+    // The timers' workers go first, so no tick reaches a half-destroyed window.
+    delete Timers_Monitor;
+    delete ThreadTimers1;
+    if (comm_.MonitorRef == this) comm_.MonitorRef = nullptr;
+    RestoreCursor();
+}
+
+void TFrm_Monitoring::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    activation_->Attach();
+}
+
+void TFrm_Monitoring::BuildTimers() {
+    Timers_Monitor = new TiThreadTimers(this);
+    Timers_Monitor->setObjectName("Timers_Monitor");
+    ThreadTimers1 = new TiThreadTimers(this);
+    ThreadTimers1->setObjectName("ThreadTimers1");
+    Timers_Monitor->SetInterval(1, 10);
+    Timers_Monitor->SetInterval(9, 500);
+    const std::pair<int, int> intervals[] = {{1, 100}, {2, 10}, {3, 50}, {5, 200},
+                                             {6, 50},  {8, 50}, {9, 10}};
+    for (auto [channel, ms] : intervals) ThreadTimers1->SetInterval(channel, ms);
+    // A tick posted before its channel was stopped is dropped: the start-up
+    // sequence, for one, would start over from its alive check.
+    auto on = [this](TiThreadTimers* timers, int channel, void (TFrm_Monitoring::*handler)()) {
+        timers->SetOnTimer(channel, [this, channel, handler](TiThreadTimers* sender) {
+            if (sender->Enabled(channel)) (this->*handler)();
+        });
+    };
+    on(Timers_Monitor, 1, &TFrm_Monitoring::Timers_MonitorTimer1);
+    on(Timers_Monitor, 9, &TFrm_Monitoring::Timers_MonitorTimer9);
+    on(ThreadTimers1, 2, &TFrm_Monitoring::ThreadTimers1Timer2);
+    on(ThreadTimers1, 3, &TFrm_Monitoring::ThreadTimers1Timer3);
+    on(ThreadTimers1, 5, &TFrm_Monitoring::ThreadTimers1Timer5);
+    on(ThreadTimers1, 6, &TFrm_Monitoring::ThreadTimers1Timer6);
+    on(ThreadTimers1, 8, &TFrm_Monitoring::ThreadTimers1Timer8);
+    on(ThreadTimers1, 9, &TFrm_Monitoring::ThreadTimers1Timer9);
+}
+
+void TFrm_Monitoring::FormCreate() {
+    MonitorPage = NormalPage;
+    startup_.PollStep = 0;
+    startup_.ReadIoAssignment = true;
+    comm_.LinkAlive = 0;
+    ShowAxis();
+    Sw_Monitoring->setEnabled(false);
+    SpinEdit_TimeSelect->setEnabled(false);
+    comm_.SuppressSwitchEvents = 1;
+    {
+        const QSignalBlocker quiet(PageControl_Monitor);
+        PageControl_Monitor->setCurrentIndex(NormalPage);
+    }
+    Panel_Graph->hide();
+    for (int n = 1; n <= kSlotCount; ++n) {
+        const QSignalBlocker quiet(Combo[n]);
+        Combo[n]->setCurrentIndex(0);
+        Label_Dig[n]->hide();
+        Label_Unit[n]->hide();
+    }
+    ShowIoLabels();
+    Led_SelectDGClick();
+    SwR_UpDownAxis->setEnabled(false);
+    InitOperations();
+}
+
+// ---------------------------------------------------------------- activation
+
+void TFrm_Monitoring::FormActivate() {
+    comm_.ActiveWindow = MonitoringActive;
+    StartStartup();
+}
+
+void TFrm_Monitoring::FormDeactivate() {
+    if (Sw_Monitoring->isChecked()) Sw_Monitoring->setChecked(false);
+    if (SwR_JogOn->isChecked()) SwR_JogOn->setChecked(false);
+    SetOperationControls(false);
+    Btn_ServoAlarmReset->setEnabled(false);
+    Sw_Monitoring->setEnabled(false);
+    Sw_ServoOn->setEnabled(false);
+}
+
+void TFrm_Monitoring::StartStartup(bool suppressSwitches) {
+    if (suppressSwitches) comm_.SuppressSwitchEvents = 1;
+    startup_.PollStep = 0;
+    Timers_Monitor->SetEnabled(1, true);
+}
+
+void TFrm_Monitoring::Timers_MonitorTimer1() {
+    startup_.Tick(link_, *this);
+}
+
+void TFrm_Monitoring::ApplyIoAssignment(int parameter, const std::string& value) {
+    IoLabels().ApplyIoAssignment(parameter, value);
+    ShowIoLabels();
+}
+
+void TFrm_Monitoring::StartupComplete() {
+    comm_.LinkAlive = 0;
+    comm_.SuppressSwitchEvents = 0;
+    Sw_ServoOn->setEnabled(true);
+    Sw_Monitoring->setEnabled(true);
+    PageControl_Monitor->setEnabled(true);
+    SetOperationControls(true);
+    Btn_ServoAlarmReset->setEnabled(true);
+    Timers_Monitor->SetEnabled(1, false);
+}
+
+// ---------------------------------------------------------------- engine side
+
+void TFrm_Monitoring::SetLinkControls(bool enabled) {
+    if (MonitorPage > GraphPage) return;
+    Btn_ServoAlarmReset->setEnabled(enabled);
+    Sw_Monitoring->setEnabled(enabled);
+    Sw_ServoOn->setEnabled(enabled);
+    PageControl_Monitor->setEnabled(enabled);
+    if (!enabled) {
+        Label_MotorW->setText("????");
+        Label_SoftVersion->setText("???");
+    }
+}
+
+void TFrm_Monitoring::StopOnAbort() {
+    Timers_Monitor->SetEnabled(1, false);
+    for (int channel : {1, 2, 3, 5, 6, 8, 9}) ThreadTimers1->SetEnabled(channel, false);
+    SetSwitchQuietly(Sw_Monitoring, false);
+    SetSwitchQuietly(Sw_ServoOn, false);
+    Sw_Monitoring->setEnabled(false);
+    Sw_ServoOn->setEnabled(false);
+    PageControl_Monitor->setEnabled(false);
+    RestoreCursor();
+}
+
+void TFrm_Monitoring::StopPollTimer() {
+    Timers_Monitor->SetEnabled(1, false);
+}
+
+void TFrm_Monitoring::AcknowledgeAlarm() {
+    Timers_Monitor->SetEnabled(9, false);
+    LedR_Status->SetOn(true);
+    StartStartup();
+}
+
+void TFrm_Monitoring::ShowMotorName(const std::string& name) {
+    Label_MotorW->setText(QString::fromStdString(name));
+}
+
+void TFrm_Monitoring::ShowVersion(const std::string& version) {
+    Label_SoftVersion->setText(QString::fromStdString(version));
+}
+
+void TFrm_Monitoring::ShowDriveStatus(const StatusReply& status) {
+    const StatusView view = StatusViewOf(status);
+    if (view.modeLeds) {
+        LedR_ControlModeP->SetOn(view.modeLeds->position);
+        LedR_ControlModeV->SetOn(view.modeLeds->velocity);
+        LedR_ControlModeT->SetOn(view.modeLeds->torque);
+        LedR_ControlModeC->SetOn(view.modeLeds->contact);
+    }
+    LedR_SpeedMatch->SetOn(view.speedMatch);
+    LedR_TGon->SetOn(view.tgOn);
+    LedR_Status->SetLabel(QString::fromStdString(view.centreText));
+    if (view.blink) Timers_Monitor->SetEnabled(9, true);
+    if (view.servoSwitch) SetSwitchQuietly(Sw_ServoOn, *view.servoSwitch);
+}
+
+void TFrm_Monitoring::Timers_MonitorTimer9() {
+    LedR_Status->SetOn(!LedR_Status->IsOn());
+}
+
+// The switch is shown in a new position without its handler sending anything.
+void TFrm_Monitoring::SetSwitchQuietly(ToggleSwitch* sw, bool on) {
+    const std::uint8_t before = comm_.SuppressSwitchEvents;
+    comm_.SuppressSwitchEvents = 1;
+    sw->setChecked(on);
+    comm_.SuppressSwitchEvents = before;
+}
+
+void TFrm_Monitoring::ShowMonitorValues() {
+    MonitorLayout layout;
+    layout.normalMode = Led_SelectD->IsOn();
+    layout.page = MonitorPage;
+    layout.codes = SlotCode_;
+    layout.ioBox = CheckBox_IOMot->isChecked();
+    // Read in full first: a malformed reply changes nothing on screen.
+    const MonitorView view = ReadMonitorValues(comm_.ReadData.Data, layout);
+    for (int n = 1; n <= kSlotCount; ++n) {
+        if (view.digits[static_cast<std::size_t>(n)])
+            Label_Dig[n]->setText(QString::fromStdString(*view.digits[static_cast<std::size_t>(n)]));
+    }
+    if (view.arrows) {
+        LedA_N->SetOn(view.arrows->n);
+        LedA_P->SetOn(view.arrows->p);
+    }
+    if (view.ioWord) ShowIoWord(*view.ioWord);
+}
+
+// The graph page's stream is not read by this window; a chain that reaches it ends.
+void TFrm_Monitoring::ReadMonitorStream() {
+    comm_.ContinuationKind = 0;
+    comm_.LinkState = Idle;
+}
+
+// ---------------------------------------------------------------- I/O LEDs
+
+void TFrm_Monitoring::ShowIoLabels() {
+    const auto captions = IoLabels().Captions();
+    for (int n = 0; n < IoSignalNames::kLeds; ++n)
+        LedMatrix_Mot->SetCaption(n / 4, n % 4, QString::fromStdString(captions[static_cast<std::size_t>(n)]));
+}
+
+void TFrm_Monitoring::ShowIoWord(unsigned word) {
+    const auto leds = IoLeds(word);
+    for (int n = 0; n < IoSignalNames::kLeds; ++n)
+        LedMatrix_Mot->SetLit(n / 4, n % 4, leds[static_cast<std::size_t>(n)]);
+}
+
+// ---------------------------------------------------------------- items and modes
+
+void TFrm_Monitoring::Combo1Change() {
+    for (int n = 1; n <= kSlotCount; ++n) {
+        const int entry = std::max(Combo[n]->currentIndex(), 0);
+        const MonitorItem* item = SlotItem(n, entry);
+        std::string& code = SlotCode_[static_cast<std::size_t>(n)];
+        if (entry == 0 || !item) {
+            code.clear();
+            Label_Dig[n]->clear();
+            Label_Unit[n]->clear();
+            continue;
+        }
+        code = std::string(item->code);
+        if (n >= 5 && MonitorPage == GraphPage) continue;  // the graph's channels follow the lists
+        Label_Dig[n]->setText("0");
+        Label_Unit[n]->setText(QString::fromStdString(std::string(item->unit)));
+        Label_Dig[n]->show();
+        Label_Unit[n]->show();
+    }
+}
+
+void TFrm_Monitoring::SetComboRange(int first, int last, bool enabled) {
+    for (int n = first; n <= last; ++n) Combo[n]->setEnabled(enabled);
+}
+
+void TFrm_Monitoring::Led_SelectDClick() {
+    if (MonitorPage != NormalPage) return;
+    Led_SelectD->SetOn(true);
+    Led_SelectDG->SetOn(false);
+    SetComboRange(5, 8, false);
+    SetComboRange(1, 4, true);
+}
+
+void TFrm_Monitoring::Led_SelectDGClick() {
+    Led_SelectDG->SetOn(true);
+    Led_SelectD->SetOn(false);
+    SetComboRange(1, 4, false);
+    SetComboRange(5, 8, true);
+}
+
+// ---------------------------------------------------------------- monitoring on and off
+
+void TFrm_Monitoring::Sw_MonitoringChange() {
+    if (comm_.SuppressSwitchEvents == 1) return;
+    if (Sw_Monitoring->isChecked())
+        StartMonitoring();
+    else
+        StopMonitoring();
+}
+
+void TFrm_Monitoring::StartMonitoring() {
+    Sw_ServoOn->setEnabled(false);
+    SpinEdit_TimeSelect->setEnabled(false);
+    Btn_ServoAlarmReset->setEnabled(false);
+    SwR_UpDownAxis->setEnabled(false);
+    CheckBox_IOMot->setEnabled(false);
+    const bool normal = Led_SelectD->IsOn();
+    if (!normal && !Led_SelectDG->IsOn()) {
+        MessageService::Error(this, MonitoringText::NoMode);
+        Sw_Monitoring->setChecked(false);
+        return;
+    }
+    if (normal && MonitorPage == NormalPage) SpinEdit_TimeSelect->setValue(0);
+    const int first = normal ? 1 : 5;
+    SetComboRange(first, first + 3, false);
+    const std::span<const std::string> codes(SlotCode_.data() + first, 4);
+    const std::string data = MonitorRequestData(codes, false);
+    comm_.SendData.Command = std::string(Cmd::MDM);
+    if (data.empty()) {
+        MessageService::Error(this, MonitoringText::NoItem);
+        Sw_Monitoring->setChecked(false);
+        return;
+    }
+    comm_.SendData.Data = MonitorRequestData(codes, CheckBox_IOMot->isChecked());
+    comm_.LinkState = Idle;
+    ThreadTimers1->SetEnabled(2, true);
+}
+
+void TFrm_Monitoring::StopMonitoring() {
+    comm_.ContinuationKind = 0;
+    comm_.StopTimeoutTimer();
+    ThreadTimers1->SetEnabled(2, false);
+    ThreadTimers1->SetEnabled(1, false);
+    LedA_P->SetOn(false);
+    LedA_N->SetOn(false);
+    Sw_ServoOn->setEnabled(true);
+    CheckBox_IOMot->setEnabled(true);
+    Btn_ServoAlarmReset->setEnabled(true);
+    SwR_UpDownAxis->setEnabled(true);
+    if (MonitorPage == GraphPage) SpinEdit_TimeSelect->setEnabled(true);
+    if (Led_SelectD->IsOn()) {
+        SetComboRange(1, 4, true);
+    } else if (Led_SelectDG->IsOn()) {
+        SetComboRange(5, comm_.GraphTimeSelect != 0 ? 6 : 8, true);
+    }
+    StartStartup(false);
+}
+
+void TFrm_Monitoring::ThreadTimers1Timer2() {
+    if (!link_.LinkFree()) return;
+    if (startup_.PollStep == 0) {
+        comm_.SendData.Command = std::string(Cmd::MDM);
+        comm_.SendCommand(comm_.SendData.Command, comm_.SendData.Data);
+        comm_.LinkState = AwaitData;
+        startup_.PollStep = 3;
+    } else if (startup_.PollStep == 3) {
+        comm_.SendData.Command = std::string(Cmd::STS);
+        comm_.SendCommand(comm_.SendData.Command, {});
+        comm_.LinkState = AwaitData;
+        startup_.PollStep = 0;
+    }
+}
+
+// ---------------------------------------------------------------- pages
+
+void TFrm_Monitoring::PageControl_MonitorChange() {
+    MonitorPage = PageControl_Monitor->currentIndex();
+    if (Sw_Monitoring->isChecked() && MonitorPage > GraphPage) {
+        Sw_Monitoring->setChecked(false);
+        MessageService::Information(this, MonitoringText::MonitoringStopped);
+    }
+    ApplyPageSwitches();
+    if (Led_Manual->IsOn() && MonitorPage < TuningPage) Led_ManualClick();
+    switch (MonitorPage) {
+        case NormalPage: EnterNormalPage(); break;
+        case GraphPage: EnterGraphPage(); break;
+        default: EnterTuningPage(); break;
+    }
+}
+
+void TFrm_Monitoring::ApplyPageSwitches() {
+    if (MonitorPage <= GraphPage) {
+        if (SwR_JogOn->isChecked()) {
+            SwR_JogOn->setChecked(false);
+            Wait(100);
+        }
+        Sw_Monitoring->setEnabled(true);
+        Sw_ServoOn->setEnabled(true);
+        return;
+    }
+    if (Sw_ServoOn->isChecked()) {
+        Sw_ServoOn->setChecked(false);
+        Wait(100);
+    }
+    Sw_Monitoring->setEnabled(false);
+    Sw_ServoOn->setEnabled(false);
+}
+
+void TFrm_Monitoring::EnterNormalPage() {
+    Sw_Monitoring->setChecked(false);
+    Panel_Graph->hide();
+    LedA_P->SetOn(false);
+    LedA_N->SetOn(false);
+    Led_SelectDGClick();
+    Combo1Change();
+    SpinEdit_TimeSelect->setEnabled(false);
+}
+
+void TFrm_Monitoring::EnterGraphPage() {
+    Panel_Graph->show();
+    SpinEdit_TimeSelect->setEnabled(true);
+    Led_SelectDGClick();
+    if (Sw_Monitoring->isChecked() && Led_SelectDG->IsOn()) {
+        SetComboRange(5, 8, false);
+        SpinEdit_TimeSelect->setEnabled(false);
+    }
+    if (comm_.PollDelayMs != 0) SetComboRange(7, 8, false);
+}
+
+void TFrm_Monitoring::SpinEdit_TimeSelectChange() {
+    comm_.GraphTimeSelect = SpinEdit_TimeSelect->value();
+    comm_.PollDelayMs = comm_.GraphTimeSelect * 10;
+    if (comm_.GraphTimeSelect == 0) {
+        SetComboRange(5, 8, true);
+        return;
+    }
+    for (int n : {7, 8}) {
+        const QSignalBlocker quiet(Combo[n]);
+        Combo[n]->setCurrentIndex(0);
+        Combo[n]->setEnabled(false);
+        Label_Dig[n]->hide();
+        Label_Unit[n]->hide();
+    }
+    Combo1Change();
+}
+
+void TFrm_Monitoring::Btn_GraphClearClick() {}
+
+// ---------------------------------------------------------------- axis and exit
+
+void TFrm_Monitoring::ShowAxis() {
+    Label_Axis->setText("Axis " + QString::fromStdString(AxisChars[static_cast<std::size_t>(MonitorAxis)]));
+}
+
+void TFrm_Monitoring::SwR_UpDownAxisUpClick() {
+    SelectAxis(+1);
+}
+
+void TFrm_Monitoring::SwR_UpDownAxisDownClick() {
+    SelectAxis(-1);
+}
+
+void TFrm_Monitoring::SelectAxis(int step) {
+    MonitorAxis = std::clamp(MonitorAxis + step, 0, static_cast<int>(AxisChars.size()) - 1);
+    startup_.PollStep = 0;
+    {
+        const QSignalBlocker quiet(PageControl_Monitor);
+        PageControl_Monitor->setCurrentIndex(NormalPage);
+    }
+    MonitorPage = NormalPage;
+    ShowAxis();
+    comm_.SuppressSwitchEvents = 1;
+    SwR_JogOn->setChecked(false);
+    Sw_Monitoring->setChecked(false);
+    Sw_ServoOn->setChecked(false);
+    // A jog shown off must not go on commanding the drive.
+    ThreadTimers1->SetEnabled(5, false);
+    ThreadTimers1->SetEnabled(9, false);
+    JogCommand_ = JogOff;
+    Timers_Monitor->SetEnabled(1, true);
+}
+
+void TFrm_Monitoring::Btn_ExitClick() {
+    if (Sw_Monitoring->isChecked()) Sw_Monitoring->setChecked(false);
+    Wait(100);
+    if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget()))
+        sub->close();
+    else
+        close();
+}
