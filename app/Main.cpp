@@ -79,11 +79,15 @@ void TMainForm::FormCreate() {
     }
     ST_LED->SetLabel("Off Line");
     engine_->ResendCount = 0;
-    const QString parameterDir = QDir(QCoreApplication::applicationDirPath()).filePath("PARAMETER");
+    const QString parameterDir = ParameterDirectory();
     if (!QDir().mkpath(parameterDir)) {
         MessageService::Error(this, QString("Unable to create the directory %1")
                                         .arg(QDir::toNativeSeparators(parameterDir)));
     }
+}
+
+QString TMainForm::ParameterDirectory() {
+    return QDir(QCoreApplication::applicationDirPath()).filePath("PARAMETER");
 }
 
 void TMainForm::showEvent(QShowEvent* event) {

@@ -63,6 +63,8 @@ class TMainForm : public QMainWindow, public IEngineHooks {
     void OpenChildWindow(ChildWindow kind);
     QAction* CommandAction(ChildWindow kind) const;
     QMdiArea* MdiArea() const { return MdiArea_; }
+    // Where parameter files are kept: the folder PARAMETER beside the program.
+    static QString ParameterDirectory();
 
     // Shows the progress window modally; returns when it has closed.
     void StatusForm_Active();

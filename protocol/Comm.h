@@ -76,10 +76,11 @@ public:
     std::uint8_t SkipNextStatus = 0;
     double TransferProgress = 0.0;
 
-    // Window references, set while the window exists. The editor that started a
-    // block read or a store keeps receiving its replies (EditorRef).
+    // Window references, set while the window exists. The editor whose store
+    // is outstanding gets a refusal (EditorRef); the window that started the
+    // block read gets its replies (ReaderRef), and none does once it is gone.
     IParameterEditor* EditorRef = nullptr;
-    IBlockReader* StoreRef = nullptr;
+    IBlockReader* ReaderRef = nullptr;
     IMonitorWindow* MonitorRef = nullptr;
     ITriggerWindow* TriggerRef = nullptr;
     IAlarmHistoryWindow* AlarmHistoryRef = nullptr;

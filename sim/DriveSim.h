@@ -5,6 +5,8 @@
 // no I/O; a server writes the replies it returns.
 //
 // Served: SET, STR, CHP, TYP, VER, STS, SVRON, SVROFF, SVROF, RST, LIV, LIVE.
+// STR and CHP store a value into a slot in use; STR with the address alone
+// commits the slot as it stands.
 // Other mnemonics, malformed frames and bad checksums get NAK; frames for
 // another station get no answer. Normal data replies carry Config::marker
 // ('R') at position 3. While an alarm is set, every served command except
@@ -16,6 +18,7 @@
 #include <map>
 #include <optional>
 #include <random>
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -31,6 +34,9 @@ class DriveSim {
         std::string mode = "P";          // STS control mode, one or two letters
         char marker = 'R';               // position 3 of every normal data reply
         unsigned garbageSeed = 1;        // the Garbage failure mode is repeatable
+        // Addresses whose stores (STR, CHP) are refused with NAK, so a client's
+        // failed write can be seen.
+        std::set<std::string> refusedStores = {};
     };
 
     // What the drive writes for one request: the chunks in order, each one
@@ -110,7 +116,7 @@ class DriveSim {
     std::string OnServoOff(std::string_view data);
     std::string OnReset(std::string_view data);
     std::string OnAlive(std::string_view data);
-    std::string WriteSlot(std::string_view data, bool refuseWhileServoOn);
+    std::string WriteSlot(std::string_view data, bool isStore);
     std::string StatusValue() const;
     std::string DataReply(std::string_view mnemonic, std::string_view value) const;
 

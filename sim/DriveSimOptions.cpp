@@ -34,6 +34,17 @@ void Apply(DriveSimOptions& options, std::string_view option, std::string_view v
                                         std::string(value) + "'; modes: " + FailureNames(", "));
         }
         options.failure = *failure;
+    } else if (option == "--refuse") {
+        for (std::string_view rest = value; !rest.empty();) {
+            const std::string_view address = rest.substr(0, rest.find(','));
+            if (address.size() != 3 ||
+                address.find_first_not_of("0123456789") != std::string_view::npos) {
+                throw std::invalid_argument("--refuse needs three-digit addresses, not '" +
+                                            std::string(address) + "'");
+            }
+            options.drive.refusedStores.insert(std::string(address));
+            rest.remove_prefix(std::min(rest.size(), address.size() + 1));
+        }
     } else if (option == "--motor") {
         options.drive.motorCode = value;
     } else if (option == "--version") {
@@ -80,6 +91,7 @@ std::string DriveSimUsage() {
            "  --failure MODE[:N]  misbehave on purpose; modes: " +
            FailureNames(", ") +
            "\n"
+           "  --refuse A[,A...]   answer NAK to STR and CHP for these addresses (e.g. 004,512)\n"
            "  --motor CODE        TYP value (default -_A5)\n"
            "  --version TEXT      VER value (default V1.20)\n"
            "  --help              this text\n";

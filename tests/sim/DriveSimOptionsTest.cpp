@@ -13,7 +13,8 @@ DriveSimOptions Parse(std::vector<std::string_view> args) {
 TEST(DriveSimOptionsTest, ReadsEveryOptionInBothForms) {
     DriveSimOptions options =
         Parse({"--baud", "9600", "--turnaround=15", "--chunk-gap", "3", "--link", "/tmp/drive",
-               "--failure=split:4", "--motor", "RS10", "--version", "V2.00"});
+               "--failure=split:4", "--motor", "RS10", "--version", "V2.00", "--refuse",
+               "004,619"});
     EXPECT_EQ(options.pty.baud, 9600);
     EXPECT_EQ(options.pty.turnaroundMs, 15);
     EXPECT_EQ(options.pty.chunkGapMs, 3);
@@ -21,6 +22,7 @@ TEST(DriveSimOptionsTest, ReadsEveryOptionInBothForms) {
     EXPECT_EQ(options.failure, (Failure{FailureMode::Split, 4}));
     EXPECT_EQ(options.drive.motorCode, "RS10");
     EXPECT_EQ(options.drive.version, "V2.00");
+    EXPECT_EQ(options.drive.refusedStores, (std::set<std::string>{"004", "619"}));
     EXPECT_FALSE(options.help);
 }
 
@@ -41,6 +43,8 @@ TEST(DriveSimOptionsTest, RefusesBadOptionsWithTheirName) {
         {"--turnaround=1.5"},
         {"--failure", "sometimes"},
         {"--link="},
+        {"--refuse", "4,005"},
+        {"--refuse=00x"},
         {"--colour", "red"},
         {"extra"},
     };
