@@ -13,6 +13,6 @@ void RegisterTaskWindows(TMainForm& main) {
     main.RegisterChildWindow(ChildWindow::Store, [axis = std::make_shared<int>(0)](TMainForm& m) {
         return new TFormStore(m.Engine(), {[&m] { m.StatusForm_Active(); },
                                            [&m](const std::string& text) { m.SetStatusText(text); },
-                                           m.ParameterDirectory(), axis});
+                                           m.ParameterDirectory(), axis, {}});
     });
 }

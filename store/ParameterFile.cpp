@@ -127,14 +127,23 @@ QByteArray Content(const StoreSet& set) {
     return content;
 }
 
+// Unbuffered, because a buffered QSaveFile (Qt 6.4) takes a short write at
+// flush time (the disk filled up half way) for success and commits a
+// truncated file. Written directly, a short write shows, and writing the rest
+// brings out the system's reason.
 Outcome Save(const StoreSet& set, const QString& path) {
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) return {SaveError(path, file.errorString())};
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        return {SaveError(path, file.errorString())};
     const QByteArray content = Content(set);
-    if (file.write(content) != content.size()) {
-        const QString reason = file.errorString();
-        file.cancelWriting();
-        return {SaveError(path, reason)};
+    for (qint64 done = 0; done < content.size();) {
+        const qint64 written = file.write(content.constData() + done, content.size() - done);
+        if (written <= 0) {
+            const QString reason = file.errorString();
+            file.cancelWriting();
+            return {SaveError(path, reason)};
+        }
+        done += written;
     }
     if (!file.commit()) return {SaveError(path, file.errorString())};
     return {};
