@@ -134,7 +134,7 @@ class StoreFormTest : public QObject {
         StoreRig rig;
         MessageCapture boxes;
         WriteSetFile(rig.files.filePath("w.pf"),
-                     {{0, " 1"}, {4, " 12 "}, {22, "-300"}, {138, "7"}, {139, "x"}});
+                     {{0, " 1"}, {4, " 12 "}, {42, "-300"}, {138, "7"}, {139, "x"}});
         auto store = rig.OpenStore();
         store->FileListBox1DblClick("w.pf");
         rig.link.sim.SetSlot("618", "0");
