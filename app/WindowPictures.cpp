@@ -169,8 +169,8 @@ class InProcessDrive : public ILinkPort {
 bool TakeStoreWindows(Camera& camera, TMainForm& main, const QString& files) {
     InProcessDrive drive;
     TComm comm(drive, main);
-    auto services = [&](QString directory) {
-        return StoreServices{[] { drive.Pump(comm); }, {}, directory, std::make_shared<int>(0), {}};
+    auto services = [&drive, &comm](QString directory) {
+        return StoreServices{[&drive, &comm] { drive.Pump(comm); }, {}, directory, std::make_shared<int>(0), {}};
     };
     auto* read = new TFormStore(comm, services(files));
     read->Btn_ReadStoreClick();

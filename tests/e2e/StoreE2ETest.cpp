@@ -9,6 +9,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPrintDialog>
+#include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
 #include <QStandardPaths>
@@ -55,11 +56,12 @@ void Activate(TMainForm& main, QWidget* window) {
 }
 
 std::map<std::string, std::string> DriveSlots(PtyDrive& drive) {
-    std::map<std::string, std::string> slots;
+    std::map<std::string, std::string> held;
     drive.WithSim([&](DriveSim& sim) {
-        for (const std::string& address : AllAddresses()) slots[address] = sim.Slot(address).value_or("");
+        for (const std::string& address : AllAddresses())
+            held[address] = sim.Slot(address).value_or("");
     });
-    return slots;
+    return held;
 }
 
 // Answers the print dialog the way a user choosing "print to file" does.
