@@ -109,6 +109,10 @@ QWidget* TFormStore::BuildBrowser() {
     layout->addWidget(DirectoryListBox1, 3);
     layout->addWidget(FileListBox1, 2);
 
+    // The tree fills in as folders are read: keep the current one in view.
+    connect(directoryModel_, &QFileSystemModel::directoryLoaded, this, [this] {
+        DirectoryListBox1->scrollTo(directoryModel_->index(currentDirectory_));
+    });
     connect(DriveComboBox1, &QComboBox::activated, this,
             [this](int index) { ChangeDirectory(DriveComboBox1->itemData(index).toString()); });
     connect(DirectoryListBox1->selectionModel(), &QItemSelectionModel::currentChanged, this,

@@ -2,6 +2,8 @@
 // requests the stand-in drive received), in the drive and in its files.
 
 #include <QFile>
+#include <QFileSystemModel>
+#include <QTreeView>
 #include <QLineEdit>
 #include <QListView>
 #include <QListWidget>
@@ -73,6 +75,11 @@ class StoreFormTest : public QObject {
         QCOMPARE(store->size(), QSize(581, 396));
         QCOMPARE(rig.link.comm.ActiveWindow, std::int32_t(StoreActive));
         QCOMPARE(store->CurrentDirectory(), QDir(rig.files.path()).absolutePath());
+        // The tree shows the current folder once it has been read.
+        auto* tree = store->findChild<QTreeView*>("DirectoryListBox1");
+        QTRY_VERIFY(tree->viewport()->rect().intersects(tree->visualRect(tree->currentIndex())));
+        QCOMPARE(tree->currentIndex().data(QFileSystemModel::FilePathRole).toString(),
+                 store->CurrentDirectory());
         QCOMPARE(store->findChild<QLineEdit*>("Edit_AxisStore")->text(), QString("0"));
         QVERIFY(store->findChild<QLineEdit*>("Edit_AxisStore")->isReadOnly());
         QCOMPARE(NameBox(*store), QString());
