@@ -97,7 +97,12 @@ const DriveSim::Command* DriveSim::FindHandler(std::string_view mnemonic) {
 DriveSim::DriveSim() : DriveSim(Config{}) {}
 
 DriveSim::DriveSim(Config config)
-    : config_(std::move(config)), slots_(DefaultParameterSlots()), garbage_(config_.garbageSeed) {
+    : config_(std::move(config)),
+      motor_(config_.motor),
+      slots_(DefaultParameterSlots()),
+      garbage_(config_.garbageSeed) {
+    if (!config_.clock) throw std::invalid_argument("the drive needs a clock");
+    motor_.AdvanceTo(Now());
     RequireReplyText("the version", config_.version);
     RequireReplyText("the motor code", config_.motorCode);
     if (config_.marker == Frame::ErrorMarker || !IsReplyText({&config_.marker, 1})) {
@@ -139,7 +144,10 @@ void DriveSim::SetFailure(Failure failure) {
 void DriveSim::SetAlarm(int code) {
     RequireCode("an alarm code", code);
     alarm_ = code;
-    if (alarm_ != 0) servoOn_ = false;
+    if (alarm_ != 0) {
+        servoOn_ = false;
+        motor_.Stop(Now());
+    }
 }
 
 void DriveSim::SetWarning(int code) {
@@ -202,6 +210,7 @@ std::string DriveSim::Handle(const std::string& frame) {
 std::string DriveSim::Execute(std::string_view mnemonic, std::string_view data) {
     const Command* command = FindHandler(mnemonic);
     if (command == nullptr || (!command->takesData && !data.empty())) return Control(Frame::NAK);
+    motor_.AdvanceTo(Now());
     if (alarm_ != 0 && !command->worksDuringAlarm) return ErrorFrame(alarm_);
     return (this->*command->run)(data);
 }
@@ -304,6 +313,7 @@ std::string DriveSim::OnServoOn(std::string_view) {
 
 std::string DriveSim::OnServoOff(std::string_view) {
     servoOn_ = false;
+    motor_.Stop(Now());
     return Control(Frame::ACK);
 }
 

@@ -24,7 +24,9 @@
 #include <vector>
 
 #include "sim/FailureMode.h"
+#include "sim/Motor.h"
 #include "sim/RequestStream.h"
+#include "sim/SimClock.h"
 
 class DriveSim {
   public:
@@ -34,6 +36,8 @@ class DriveSim {
         std::string mode = "P";          // STS control mode, one or two letters
         char marker = 'R';               // position 3 of every normal data reply
         unsigned garbageSeed = 1;        // the Garbage failure mode is repeatable
+        SimClock clock = SteadySimClock();  // the drive's time; tests pass a ManualSimClock's
+        Motor::Settings motor{};
         // Addresses whose stores (STR, CHP) are refused with NAK, so a client's
         // failed write can be seen.
         std::set<std::string> refusedStores = {};
@@ -94,6 +98,11 @@ class DriveSim {
 
     const Config& Settings() const { return config_; }
 
+    // The drive's time in seconds; the motor is moved on to it before each request is answered.
+    double Now() const { return config_.clock(); }
+    Motor& MotorModel() { return motor_; }
+    const Motor& MotorModel() const { return motor_; }
+
   private:
     struct Command;  // one row of the command table: mnemonic, data, alarm rule, handler
     static const Command* FindHandler(std::string_view mnemonic);
@@ -121,6 +130,7 @@ class DriveSim {
     std::string DataReply(std::string_view mnemonic, std::string_view value) const;
 
     Config config_;
+    Motor motor_;
     RequestStream stream_;
     std::map<std::string, std::string> slots_;
     Failure failure_;
