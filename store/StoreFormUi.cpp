@@ -22,6 +22,7 @@
 #include "store/ParameterFile.h"
 #include "store/StoreForm.h"
 #include "widgets/RockerSwitch.h"
+#include "widgets/WindowHints.h"
 
 namespace {
 
@@ -45,6 +46,7 @@ void TFormStore::BuildUi() {
     setWindowTitle("Parameter Store");
     setFont(QFont("MS Sans Serif", 8));
     resize(581, 396);
+    setProperty(kCentreInArea, true);
 
     TextListBox1 = new QListWidget(this);
     TextListBox1->setObjectName("TextListBox1");

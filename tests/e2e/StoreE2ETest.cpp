@@ -109,6 +109,9 @@ class StoreE2ETest : public QObject {
         auto* store = main.findChild<TFormStore*>();
         QVERIFY(store);
         QTRY_COMPARE(engine.ActiveWindow, std::int32_t(StoreActive));
+        QMdiSubWindow* sub = main.MdiArea()->subWindowList().front();
+        QVERIFY((sub->geometry().center() - main.MdiArea()->viewport()->rect().center())
+                    .manhattanLength() <= 2);
         main.OpenChildWindow(ChildWindow::Store);  // one store window only
         QCOMPARE(main.findChildren<TFormStore*>().size(), 1);
         store->ChangeDirectory(files.path());
