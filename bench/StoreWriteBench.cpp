@@ -109,8 +109,9 @@ int main(int argc, char** argv) {
     const int turnaroundMs = argc > 2 ? std::max(0, std::atoi(argv[2])) : 1;
 
     const LineBytes line = BytesOfFullWrite();
-    std::printf("Full PC->Servo write (%zu exchanges, %zu bytes both ways), drive turnaround %d ms\n",
-                line.exchanges, line.bytes, turnaroundMs);
+    std::printf(
+        "Full PC->Servo write (%zu exchanges, %zu bytes both ways), drive turnaround %d ms\n",
+        line.exchanges, line.bytes, turnaroundMs);
     std::printf("%7s %9s %9s %9s %8s\n", "baud", "done", "wire", "ticks", "/max");
     for (int baud : {9600, 115200}) Measure(baud, writes, turnaroundMs, line);
     return 0;

@@ -97,7 +97,8 @@ void TFormStore::ShowAxis() {
 }
 
 void TFormStore::RxSpinButton1TopClick() {
-    *services_.StoreAxis = std::min(*services_.StoreAxis + 1, static_cast<int>(AxisChars.size()) - 1);
+    *services_.StoreAxis =
+        std::min(*services_.StoreAxis + 1, static_cast<int>(AxisChars.size()) - 1);
     ShowAxis();
 }
 
@@ -193,10 +194,10 @@ void TFormStore::Print_StartClick() {
 void TFormStore::PrintList(QPrinter& printer) {
     QPainter painter;
     if (!painter.begin(&printer)) {
-        MessageService::Error(this, QString("The printer %1 could not be started.")
-                                        .arg(printer.printerName().isEmpty()
-                                                 ? printer.outputFileName()
-                                                 : printer.printerName()));
+        MessageService::Error(this,
+                              QString("The printer %1 could not be started.")
+                                  .arg(printer.printerName().isEmpty() ? printer.outputFileName()
+                                                                       : printer.printerName()));
         return;
     }
     QFont font = TextListBox1->font();

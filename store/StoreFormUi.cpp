@@ -84,8 +84,9 @@ QWidget* TFormStore::BuildBrowser() {
         if (!volume.isValid() || !volume.isReady()) continue;
         const QString root = volume.rootPath();
         const QString name = volume.displayName();
-        DriveComboBox1->addItem(name == root ? QDir::toNativeSeparators(root)
-                                             : QString("%1 (%2)").arg(QDir::toNativeSeparators(root), name),
+        DriveComboBox1->addItem(name == root
+                                    ? QDir::toNativeSeparators(root)
+                                    : QString("%1 (%2)").arg(QDir::toNativeSeparators(root), name),
                                 root);
     }
 
@@ -112,9 +113,8 @@ QWidget* TFormStore::BuildBrowser() {
     layout->addWidget(FileListBox1, 2);
 
     // The tree fills in as folders are read: keep the current one in view.
-    connect(directoryModel_, &QFileSystemModel::directoryLoaded, this, [this] {
-        DirectoryListBox1->scrollTo(directoryModel_->index(currentDirectory_));
-    });
+    connect(directoryModel_, &QFileSystemModel::directoryLoaded, this,
+            [this] { DirectoryListBox1->scrollTo(directoryModel_->index(currentDirectory_)); });
     connect(DriveComboBox1, &QComboBox::activated, this,
             [this](int index) { ChangeDirectory(DriveComboBox1->itemData(index).toString()); });
     connect(DirectoryListBox1->selectionModel(), &QItemSelectionModel::currentChanged, this,

@@ -11,9 +11,9 @@
 
 class StoreSet {
   public:
-    static constexpr int kSlots = 20;                         // slots of a group, 1..20
-    static constexpr int kValues = kGroupCount * kSlots;      // 140: one file line each
-    static constexpr std::size_t kMaxValueLength = 20;        // longer texts are cut
+    static constexpr int kSlots = 20;                     // slots of a group, 1..20
+    static constexpr int kValues = kGroupCount * kSlots;  // 140: one file line each
+    static constexpr std::size_t kMaxValueLength = 20;    // longer texts are cut
 
     // Empty text means no value. Slots are numbered 1..kSlots.
     const ValueText& At(int group, int slot) const { return values_.at(group).at(slot - 1); }

@@ -93,8 +93,8 @@ void StoreTransfer::WriteTick() {
 void StoreTransfer::SendNextValue() {
     const ValueText& value = values_.At(StoreWriteGroup, StoreWriteSlot);
     if (!value.empty()) {
-        const std::string data = ParameterAddress(StoreWriteGroup, StoreWriteSlot - 1) +
-                                 std::string(TrimBlanks(value));
+        const std::string data =
+            ParameterAddress(StoreWriteGroup, StoreWriteSlot - 1) + std::string(TrimBlanks(value));
         if (!SendWrite(Cmd::CHP, data)) return;
     }
     ++StoreWriteSlot;

@@ -143,8 +143,9 @@ class StoreE2ETest : public QObject {
         QTRY_COMPARE_WITH_TIMEOUT(editor->ParameterValue(0, 5), std::string("150.5"), 5000);
         QCOMPARE(store->StoreValues(), saved);  // the editor's read went to the editor
         auto* grid = editor->findChild<QTableWidget*>("StringGrid_Para");
-        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
-                          grid->visualItemRect(grid->item(4, TParameterFrm::kValueColumn)).center());
+        QTest::mouseClick(
+            grid->viewport(), Qt::LeftButton, {},
+            grid->visualItemRect(grid->item(4, TParameterFrm::kValueColumn)).center());
         QTest::keyClick(grid, Qt::Key_Return);
         auto* number = editor->findChild<NumberEdit*>("RxSpinEdit1");
         number->selectAll();
@@ -179,7 +180,8 @@ class StoreE2ETest : public QObject {
         QVERIFY(dialogSeen);
         QVERIFY(QFile::exists(pdf));
         const QString pdftotext = QStandardPaths::findExecutable("pdftotext");
-        QVERIFY2(!pdftotext.isEmpty(), "pdftotext is missing: install poppler-utils (scripts/setup)");
+        QVERIFY2(!pdftotext.isEmpty(),
+                 "pdftotext is missing: install poppler-utils (scripts/setup)");
         QProcess text;
         text.start(pdftotext, {"-layout", pdf, "-"});
         QVERIFY(text.waitForFinished(20000));

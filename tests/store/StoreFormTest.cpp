@@ -3,12 +3,12 @@
 
 #include <QFile>
 #include <QFileSystemModel>
-#include <QTreeView>
 #include <QLineEdit>
 #include <QListView>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTest>
+#include <QTreeView>
 
 #include "parameters/Catalogue.h"
 #include "store/ParameterFile.h"
@@ -118,7 +118,8 @@ class StoreFormTest : public QObject {
             QCOMPARE(store->StoreValues().At(group, 20), std::string());
         }
         const QStringList lines = ListLines(*store);
-        QVERIFY(lines[0].startsWith("P0.00 : " + QString::fromStdString(*rig.link.sim.Slot("000"))));
+        QVERIFY(
+            lines[0].startsWith("P0.00 : " + QString::fromStdString(*rig.link.sim.Slot("000"))));
         QVERIFY(lines[13].contains("P5.13 : 24321"));
         QVERIFY(lines[19].startsWith("P0.19 : " + QString(14, ' ') + "P1.19 : "));
     }
@@ -146,8 +147,8 @@ class StoreFormTest : public QObject {
         store->FileListBox1DblClick("w.pf");
         rig.link.sim.SetSlot("618", "0");
         Click(*store, "Btn_PcToServoStore");
-        QCOMPARE(rig.Requests(), (Strings{"CHP0001", "CHP00412", "CHP202-300", "CHP6187",
-                                          "CHP619x", "STR000 1"}));
+        QCOMPARE(rig.Requests(),
+                 (Strings{"CHP0001", "CHP00412", "CHP202-300", "CHP6187", "CHP619x", "STR000 1"}));
         QVERIFY(rig.progressClosedItself);
         // The drive has no Pr-6.19: its refusal makes the write a failure.
         QCOMPARE(boxes.Texts(), QStringList{"Procedure (PC -> Servo) is fail!"});
