@@ -167,6 +167,11 @@ void TMainForm::ShowLinkState(bool online) {
 
 void TMainForm::OnLinkLost(const QString& reason) {
     if (ST_LED->IsOn()) GoOffline();
+    // Nothing can answer any more: the exchange and any transfer chain end here.
+    const auto state = engine_->LinkState;
+    if ((state != Idle && state != ReplyDone) || engine_->ContinuationKind != 0)
+        engine_->AbortExchange();
+    SetStatusText(reason.toStdString());
     if (!std::exchange(lossReported_, false)) MessageService::Error(this, reason);
 }
 

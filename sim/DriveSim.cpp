@@ -139,6 +139,7 @@ void DriveSim::SetFailure(Failure failure) {
     lastFrame_.clear();
     repeats_ = 0;
     answered_ = 0;
+    received_ = 0;
 }
 
 void DriveSim::SetAlarm(int code) {
@@ -178,6 +179,7 @@ void DriveSim::SetSlot(const std::string& address, std::string value) {
 
 DriveSim::Reply DriveSim::Answer(const std::string& frame) {
     Log(frame);
+    ++received_;
     switch (failure_.mode) {
         case FailureMode::Silent:
             return {};
@@ -193,6 +195,11 @@ DriveSim::Reply DriveSim::Answer(const std::string& frame) {
         case FailureMode::Disconnect:
             if (answered_ >= failure_.n) return {{}, true};
             break;
+        case FailureMode::Stall: {
+            Reply reply = Shape(Handle(frame));
+            if (received_ == failure_.n) reply.stallMs = failure_.ms;
+            return reply;
+        }
         default:
             break;
     }
@@ -226,6 +233,9 @@ DriveSim::Reply DriveSim::Shape(std::string answer) {
             break;
         case FailureMode::Garbage:
             answer = RandomBytes(failure_.n);
+            break;
+        case FailureMode::Twice:
+            answer += answer;
             break;
         default:
             break;

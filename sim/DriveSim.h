@@ -44,10 +44,12 @@ class DriveSim {
     };
 
     // What the drive writes for one request: the chunks in order, each one
-    // write; then, when `close` is set, the far end hangs up.
+    // write; then, when `close` is set, the far end hangs up. A stall keeps the
+    // drive from writing anything for stallMs first, this answer and all after it.
     struct Reply {
         std::vector<std::string> chunks;
         bool close = false;
+        int stallMs = 0;
         bool operator==(const Reply&) const = default;
     };
 
@@ -139,6 +141,7 @@ class DriveSim {
     std::string lastFrame_;
     int repeats_ = 0;
     int answered_ = 0;
+    int received_ = 0;  // requests since the failure mode was set
     bool lineDown_ = false;
 
     bool servoOn_ = false;

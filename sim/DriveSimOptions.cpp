@@ -91,6 +91,8 @@ std::string DriveSimUsage() {
            "  --failure MODE[:N]  misbehave on purpose; modes: " +
            FailureNames(", ") +
            "\n"
+           "                      stall:N:MS freezes the drive for MS ms at the N-th request;\n"
+           "                      twice sends every answer twice\n"
            "  --refuse A[,A...]   answer NAK to STR and CHP for these addresses (e.g. 004,512)\n"
            "  --motor CODE        TYP value (default -_A5)\n"
            "  --version TEXT      VER value (default V1.20)\n"

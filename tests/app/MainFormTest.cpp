@@ -209,6 +209,42 @@ class MainFormTest : public QObject {
         QCOMPARE(boxes_->Boxes().size(), 2);
     }
 
+    // The line goes while a block read runs: the read ends and its progress
+    // window closes by itself, still labelled a read.
+    void lostLineDuringReadClosesTheProgressWindow() {
+        GoOnline();
+        Engine().ContinuationKind = 1;
+        Engine().SendData.Command = "SET";
+        Engine().SendCommand("SET", "000");
+        Engine().LinkState = AwaitData;
+        QVERIFY(Main().findChild<RoundLed*>("ST_LedComPort")->IsOn());
+
+        QStringList captions;
+        int ticks = 0;
+        QTimer ticker;  // the progress window's timer runs by hand here
+        QObject::connect(&ticker, &QTimer::timeout, [&] {
+            auto* status = Main().findChild<TFrm_Status*>();
+            if (!status) return;
+            captions << status->findChild<QLabel*>("Label_Status")->text();
+            if (++ticks == 3) line_->Hangup();
+            if (ticks > 400) status->Btn_CancelClick();  // do not hang the test
+            status->findChild<TiThreadTimers*>("ThreadTimers_Status")->Fire(1);
+        });
+        ticker.start(10);
+        Main().StatusForm_Active();
+        ticker.stop();
+
+        QVERIFY2(ticks <= 400, "the progress window stayed open");
+        QVERIFY(!Main().findChild<TFrm_Status*>());
+        QCOMPARE(captions.count("Parameter Reading..."), captions.size());
+        QCOMPARE(Engine().LinkState, Idle);
+        QCOMPARE(Engine().ContinuationKind, 0);
+        QVERIFY(!Main().findChild<RoundLed*>("ST_LedComPort")->IsOn());
+        QVERIFY(!OnLineLed(Main())->IsOn());
+        QCOMPARE(boxes_->Boxes().size(), 1);
+        QCOMPARE(StatusPanel(Main())->text(), boxes_->Texts()[0]);
+    }
+
     // ------------------------------------------------------------ status tick and alarm
 
     void statusTickShowsAlarmNamesAboveTenAndBlinks_data() {

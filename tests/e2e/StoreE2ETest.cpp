@@ -198,6 +198,66 @@ class StoreE2ETest : public QObject {
         QVERIFY(listed[19].startsWith("P0.19 :"));
         QCOMPARE(boxes.Texts().size(), 1);
     }
+
+    // A drive that stalls long enough for resends, or answers every request
+    // twice: every slot holds its own value, or the read ends with a message
+    // and no slot holds another slot's value.
+    void readSurvivesAStallingDrive_data() {
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<int>("at");
+        QTest::addColumn<int>("ms");
+        QTest::newRow("stall 280 ms at 20") << int(FailureMode::Stall) << 20 << 280;
+        QTest::newRow("stall 450 ms at 70") << int(FailureMode::Stall) << 70 << 450;
+        QTest::newRow("stall 1200 ms at 120") << int(FailureMode::Stall) << 120 << 1200;
+        QTest::newRow("answers twice") << int(FailureMode::Twice) << 0 << 0;
+    }
+
+    void readSurvivesAStallingDrive() {
+        QFETCH(int, mode);
+        QFETCH(int, at);
+        QFETCH(int, ms);
+        ScratchSettings scratch;
+        MessageCapture boxes;
+        PtyDrive drive(DriveSim(), PtyDriveOptions{.turnaroundMs = 2});
+        drive.WithSim([&](DriveSim& sim) {
+            for (const std::string& address : AllAddresses())
+                if (sim.Slot(address)) sim.SetSlot(address, "7" + address);
+            Failure failure{static_cast<FailureMode>(mode),
+                            DefaultArgument(static_cast<FailureMode>(mode))};
+            if (failure.mode == FailureMode::Stall) failure = {FailureMode::Stall, at, ms};
+            sim.SetFailure(failure);
+        });
+        PortSettings stored;
+        stored.Port = QString::fromStdString(drive.SlavePath());
+        StorePortSettings(stored);
+        TMainForm main(TMainForm::Options{false});
+        RegisterTaskWindows(main);
+        main.show();
+        main.ST_LEDClick();
+        main.OpenChildWindow(ChildWindow::Store);
+        auto* store = main.findChild<TFormStore*>();
+        QVERIFY(store);
+        QVERIFY2(ClickThroughProgress(main, store->findChild<QPushButton*>("Btn_ReadStore")),
+                 "the progress window stayed open");
+        QTRY_COMPARE_WITH_TIMEOUT(main.Engine().ContinuationKind, 0, 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(!main.findChild<TFrm_Status*>(), 5000);
+        const auto held = DriveSlots(drive);
+        const bool failed = !StatusPanel(main)->text().isEmpty();
+        int fromDrive = 0;
+        for (int group = 0; group < kGroupCount; ++group) {
+            for (int number = 0; number < kSlotsPerGroup; ++number) {
+                const std::string& value = store->StoreValues().At(group, number + 1);
+                const std::string& own = held.at(ParameterAddress(group, number));
+                if (value == own && !value.empty()) ++fromDrive;
+                QVERIFY2(value == own || (failed && value.empty()),
+                         qPrintable(QString("P%1.%2 holds %3")
+                                        .arg(group)
+                                        .arg(number)
+                                        .arg(QString::fromStdString(value))));
+            }
+        }
+        if (!failed) QCOMPARE(fromDrive, 84);
+    }
 };
 
 QTEST_MAIN(StoreE2ETest)

@@ -24,6 +24,8 @@ TEST(DriveSimOptionsTest, ReadsEveryOptionInBothForms) {
     EXPECT_EQ(options.drive.version, "V2.00");
     EXPECT_EQ(options.drive.refusedStores, (std::set<std::string>{"004", "619"}));
     EXPECT_FALSE(options.help);
+    EXPECT_EQ(Parse({"--failure", "stall:40:350"}).failure, (Failure{FailureMode::Stall, 40, 350}));
+    EXPECT_EQ(Parse({"--failure=twice"}).failure, (Failure{FailureMode::Twice, 0}));
 }
 
 TEST(DriveSimOptionsTest, DefaultsServeANormalDriveWithoutPacing) {
