@@ -6,6 +6,7 @@
 #include "monitoring/MonitoringFrm.h"
 #include "parameters/Parameter.h"
 #include "trigger/TriggerForm.h"
+#include "store/StoreForm.h"
 
 // One line per window: main.RegisterChildWindow(ChildWindow::Kind, factory).
 // A command whose window is not registered here stays disabled.
@@ -25,5 +26,10 @@ void RegisterTaskWindows(TMainForm& main) {
         auto* window = new TFrm_Monitoring(m.Engine());
         QObject::connect(window, &TFrm_Monitoring::AlarmAcknowledged, &m, &TMainForm::ClearAlarmIndicator);
         return window;
+    });
+    main.RegisterChildWindow(ChildWindow::Store, [axis = std::make_shared<int>(0)](TMainForm& m) {
+        return new TFormStore(m.Engine(), {[&m] { m.StatusForm_Active(); },
+                                           [&m](const std::string& text) { m.SetStatusText(text); },
+                                           m.ParameterDirectory(), axis, {}});
     });
 }

@@ -43,8 +43,13 @@
 
 #include <QSocketNotifier>
 
+#include "sim/DriveSim.h"
 #include "sim/Pty.h"
 #endif
+#include <QFile>
+#include <deque>
+#include "store/ParameterFile.h"
+#include "store/StoreForm.h"
 
 namespace {
 
@@ -308,6 +313,50 @@ bool TakeMainWindow(Camera& camera, TMainForm& main) {
 
 }  // namespace
 
+#ifdef Q_OS_UNIX
+// The stand-in drive in process: replies wait until Pump() hands them to the engine.
+class InProcessDrive : public ILinkPort {
+  public:
+    bool Connected() const override { return true; }
+    void PortWrite(const std::string& bytes) override {
+        for (std::string& chunk : sim_.Feed(bytes)) pending_.push_back(std::move(chunk));
+    }
+    void Pump(TComm& comm) {
+        while (!pending_.empty()) {
+            comm.HandleChunk(pending_.front());
+            pending_.pop_front();
+        }
+    }
+
+  private:
+    DriveSim sim_;
+    std::deque<std::string> pending_;
+};
+
+// The store window after a real read of the stand-in drive, and with a file loaded.
+bool TakeStoreWindows(Camera& camera, TMainForm& main, const QString& files) {
+    InProcessDrive drive;
+    TComm comm(drive, main);
+    auto services = [&drive, &comm](QString directory) {
+        return StoreServices{[&drive, &comm] { drive.Pump(comm); }, {}, directory, std::make_shared<int>(0), {}};
+    };
+    auto* read = new TFormStore(comm, services(files));
+    read->Btn_ReadStoreClick();
+    bool ok = camera.Take(read, "TFormStore_Read");
+
+    StoreSet set;
+    for (int n = 0; n < StoreSet::kValues; ++n) set.SetInFileOrder(n, std::to_string(100 + n * 7));
+    set.Set(2, 3, "  -5000");
+    QFile file(QDir(files).filePath("line3.pf"));
+    if (file.open(QIODevice::WriteOnly)) file.write(ParameterFile::Content(set));
+    file.close();
+    auto* loaded = new TFormStore(comm, services(files));
+    loaded->FileListBox1Click("line3.pf");
+    loaded->FileListBox1DblClick("line3.pf");
+    return camera.Take(loaded, "TFormStore_Loaded") && ok;
+}
+#endif
+
 int main(int argc, char** argv) {
     // Pictures must neither read nor change the user's stored settings and placements.
     QTemporaryDir settings;
@@ -338,5 +387,9 @@ int main(int argc, char** argv) {
         if (QWidget* window = main.CreateChildWindow(kind))
             ok = camera.Take(window, window->metaObject()->className()) && ok;
     }
+#ifdef Q_OS_UNIX
+    QTemporaryDir files;
+    ok = TakeStoreWindows(camera, main, files.path()) && ok;
+#endif
     return ok ? 0 : 1;
 }

@@ -83,10 +83,11 @@ class TComm {
     // caller must not wait for an answer.
     bool LastSendFailed = false;
 
-    // Window references, set while the window exists. The editor that started a
-    // block read or a store keeps receiving its replies (EditorRef).
+    // Window references, set while the window exists. The editor whose store
+    // is outstanding gets a refusal (EditorRef); the window that started the
+    // block read gets its replies (ReaderRef), and none does once it is gone.
     IParameterEditor* EditorRef = nullptr;
-    IBlockReader* StoreRef = nullptr;
+    IBlockReader* ReaderRef = nullptr;
     IMonitorWindow* MonitorRef = nullptr;
     ITriggerWindow* TriggerRef = nullptr;
     IAlarmHistoryWindow* AlarmHistoryRef = nullptr;

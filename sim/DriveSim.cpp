@@ -325,16 +325,18 @@ std::string DriveSim::OnChangeParameter(std::string_view data) {
     return WriteSlot(data, false);
 }
 
-std::string DriveSim::WriteSlot(std::string_view data, bool refuseWhileServoOn) {
+std::string DriveSim::WriteSlot(std::string_view data, bool isStore) {
     std::string_view address = data.substr(0, 3),
                      value = data.substr(std::min<std::size_t>(3, data.size()));
-    if (!IsParameterAddress(address) || value.empty() || !IsReplyText(value)) {
+    const bool commitOnly = isStore && value.empty();
+    if (!IsParameterAddress(address) || (value.empty() && !commitOnly) || !IsReplyText(value) ||
+        config_.refusedStores.contains(std::string(address))) {
         return Control(Frame::NAK);
     }
-    if (refuseWhileServoOn && servoOn_) return Control(Frame::GS);
+    if (isStore && servoOn_) return Control(Frame::GS);
     auto slot = slots_.find(std::string(address));
     if (slot == slots_.end()) return Control(Frame::NAK);
-    slot->second = value;
+    if (!commitOnly) slot->second = value;
     return Control(Frame::ACK);
 }
 

@@ -7,6 +7,8 @@
 // Served: SET, STR, CHP, TYP, VER, STS, MDM, TAT, ETC, JOG, TMN, SVRON, SVROFF,
 // SVROF, RST, LIV, LIVE, EHY, DIE, MOT, ESC. ETC codes are rows of one table
 // (procedures, the alarm history clear, download mode).
+// STR and CHP store a value into a slot in use; STR with the address alone
+// commits the slot as it stands.
 // Other mnemonics, malformed frames and bad checksums get NAK; frames for
 // another station get no answer. Normal data replies carry Config::marker
 // ('R') at position 3. While an alarm is set, every served command except
@@ -20,6 +22,7 @@
 #include <map>
 #include <optional>
 #include <random>
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -50,6 +53,9 @@ class DriveSim {
         std::map<std::string, double> procedureSeconds;  // "TAT01", "ETC10", ... -> seconds
         // An alarm or warning the drive raises by itself at a given time (code, seconds).
         std::optional<std::pair<int, double>> alarmAfter, warningAfter;
+        // Addresses whose stores (STR, CHP) are refused with NAK, so a client's
+        // failed write can be seen.
+        std::set<std::string> refusedStores = {};
     };
 
     // What the drive writes for one request: the chunks in order, each one
@@ -181,7 +187,7 @@ class DriveSim {
     std::string OnEtcProcedure(std::string_view data);
     std::string ProgressReply();
     void RaiseScheduled();
-    std::string WriteSlot(std::string_view data, bool refuseWhileServoOn);
+    std::string WriteSlot(std::string_view data, bool isStore);
     std::string StatusValue() const;
     std::string DataReply(std::string_view mnemonic, std::string_view value) const;
 

@@ -46,6 +46,17 @@ void Apply(DriveSimOptions& options, std::string_view option, std::string_view v
     } else if (option == "--download-image") {
         if (value.empty()) throw std::invalid_argument("--download-image needs a path");
         options.downloadImage = value;
+    } else if (option == "--refuse") {
+        for (std::string_view rest = value; !rest.empty();) {
+            const std::string_view address = rest.substr(0, rest.find(','));
+            if (address.size() != 3 ||
+                address.find_first_not_of("0123456789") != std::string_view::npos) {
+                throw std::invalid_argument("--refuse needs three-digit addresses, not '" +
+                                            std::string(address) + "'");
+            }
+            options.drive.refusedStores.insert(std::string(address));
+            rest.remove_prefix(std::min(rest.size(), address.size() + 1));
+        }
     } else if (option == "--motor") {
         options.drive.motorCode = value;
     } else if (option == "--firmware") {
@@ -161,6 +172,7 @@ std::string DriveSimUsage() {
            "  --download-image PATH  write the memory image of each program downloaded\n"
            "                      (ETC 14, then Intel HEX lines) to PATH; the records are\n"
            "                      reported on standard error\n"
+           "  --refuse A[,A...]   answer NAK to STR and CHP for these addresses (e.g. 004,512)\n"
            "  --motor CODE        TYP value (default -_A5)\n"
            "  --firmware TEXT     the firmware version VER answers (default V1.20)\n"
            "  --version           print the program's version and end\n"
