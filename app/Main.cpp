@@ -4,6 +4,7 @@
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMdiArea>
@@ -17,11 +18,14 @@
 #include "app/Logo.h"
 #include "app/Modal.h"
 #include "app/StatusFrm.h"
+#include "app/UserGuide.h"
 #include "app/WindowPlacement.h"
 #include "platform/ComPort.h"
+#include "platform/ParameterFolder.h"
 #include "platform/Pause.h"
 #include "platform/PortSettingsStore.h"
 #include "platform/PortSetupDialog.h"
+#include "platform/PortWatch.h"
 #include "platform/ThreadTimers.h"
 #include "protocol/AlarmTables.h"
 #include "widgets/MessageService.h"
@@ -44,7 +48,8 @@ TMainForm::TMainForm(Options options, QWidget* parent)
       ComPort(new TComPort(this)),
       Timers1(new TiThreadTimers(this)),
       options_(options),
-      engine_(std::make_unique<TComm>(*ComPort, *this)) {
+      engine_(std::make_unique<TComm>(*ComPort, *this)),
+      portWatch_(new PortWatch(this)) {
     setObjectName("MainForm");
     ComPort->setObjectName("ComPort");
     Timers1->setObjectName("Timers1");
@@ -54,6 +59,8 @@ TMainForm::TMainForm(Options options, QWidget* parent)
     Timers1->SetOnTimer(2, [this](TiThreadTimers*) { Timers1Timer2(); });
     connect(ComPort, &TComPort::OnRxChar, this, &TMainForm::ComPortRxChar);
     connect(ComPort, &TComPort::LinkLost, this, &TMainForm::OnLinkLost);
+    portWatch_->setObjectName("PortWatch");
+    connect(portWatch_, &PortWatch::Back, this, &TMainForm::OnPortBack);
 
     BuildUi();
     FormCreate();
@@ -79,11 +86,10 @@ void TMainForm::FormCreate() {
     }
     ST_LED->SetLabel("Off Line");
     engine_->ResendCount = 0;
-    const QString parameterDir = QDir(QCoreApplication::applicationDirPath()).filePath("PARAMETER");
-    if (!QDir().mkpath(parameterDir)) {
-        MessageService::Error(this, QString("Unable to create the directory %1")
-                                        .arg(QDir::toNativeSeparators(parameterDir)));
-    }
+    // An installed program's own folder is read-only; the user's data folder stands in.
+    if (ParameterFolder().isEmpty())
+        MessageService::Error(this, "Unable to create the directory PARAMETER, neither beside the "
+                                    "program nor in the user's data folder");
 }
 
 void TMainForm::showEvent(QShowEvent* event) {
@@ -143,7 +149,18 @@ void TMainForm::GoOnline() {
     // An exchange cut off by going off line would keep every polling window waiting.
     const auto state = engine_->LinkState;
     if (state != Idle && state != ReplyDone) engine_->AbortExchange();
+    portWatch_->Stop();
     ShowLinkState(true);
+    HintLatency();
+}
+
+// A USB adapter that holds replies back slows every exchange; said once a port.
+void TMainForm::HintLatency() {
+    const QString port = ComPort->Settings().Port;
+    const std::optional<int> ms = LatencyTimerMs(port);
+    if (!ms || *ms <= 1 || latencyHinted_.contains(port)) return;
+    latencyHinted_.insert(port);
+    SetStatusText(LatencyHint(port.toStdString(), *ms));
 }
 
 void TMainForm::GoOffline() {
@@ -161,9 +178,21 @@ void TMainForm::ShowLinkState(bool online) {
     Timers1->SetEnabled(2, false);
 }
 
-void TMainForm::OnLinkLost(const QString& reason) {
+void TMainForm::OnLinkLost(const QString& message) {
     if (ST_LED->IsOn()) GoOffline();
-    if (!std::exchange(lossReported_, false)) MessageService::Error(this, reason);
+    // Nothing can answer any more: the exchange and any transfer chain end here,
+    // and the status panel keeps saying why.
+    const auto state = engine_->LinkState;
+    if ((state != Idle && state != ReplyDone) || engine_->ContinuationKind != 0)
+        engine_->AbortExchange();
+    SetStatusText(message.section('\n', 0, 0).toStdString());
+    portWatch_->Watch(ComPort->Settings().Port, ComPort->OpenedDevice());
+    if (!std::exchange(lossReported_, false)) MessageService::Error(this, message);
+}
+
+// Only said: going on line stays the user's decision.
+void TMainForm::OnPortBack(const QString& port) {
+    if (!ST_LED->IsOn()) SetStatusText(PortBackNotice(port.toStdString()));
 }
 
 // ---------------------------------------------------------------- status and alarm
@@ -236,14 +265,27 @@ void TMainForm::AboutClick() {
     about.exec();
 }
 
+// A help file in the current folder comes first; otherwise the guide shipped with the program.
 void TMainForm::HelpClick() {
-    QDesktopServices::openUrl(QUrl::fromLocalFile(QDir::current().filePath("Rc2.HLP")));
+    const QString helpFile = QDir::current().filePath("Rc2.HLP");
+    if (QFileInfo::exists(helpFile)) {
+        QDesktopServices::openUrl(QUrl::fromLocalFile(helpFile));
+        return;
+    }
+    const QString guide = FindUserGuide(QCoreApplication::applicationDirPath());
+    if (guide.isEmpty()) {
+        MessageService::Error(this, "The user guide is not installed.");
+        return;
+    }
+    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(guide)))
+        MessageService::Error(this, "No web browser opened the user guide " + guide);
 }
 
 // ---------------------------------------------------------------- engine hooks
 
 void TMainForm::SetStatusText(const std::string& text) {
     Panel_MainStatus->setText(FromUtf8(text));
+    Panel_MainStatus->setToolTip(FromUtf8(text));  // a long text is cut off in the panel
 }
 
 void TMainForm::SetCommLed(bool on) {

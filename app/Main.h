@@ -5,6 +5,7 @@
 
 #include <QMainWindow>
 #include <QPointer>
+#include <QSet>
 #include <exception>
 #include <functional>
 #include <map>
@@ -18,6 +19,7 @@ class QMdiArea;
 class QMdiSubWindow;
 class RectLed;
 class RoundLed;
+class PortWatch;
 class TComPort;
 class TiThreadTimers;
 
@@ -115,7 +117,9 @@ class TMainForm : public QMainWindow, public IEngineHooks {
     void GoOnline();
     void GoOffline();
     void ShowLinkState(bool online);
-    void OnLinkLost(const QString& reason);
+    void OnLinkLost(const QString& message);
+    void OnPortBack(const QString& port);
+    void HintLatency();
     void ShowPortError(const std::exception& error);
     void NoteMainWindowActive();
 
@@ -137,6 +141,8 @@ class TMainForm : public QMainWindow, public IEngineHooks {
     int blinkCount_ = 0;
     bool lossReported_ = false;  // the send that met the lost line has shown its warning
     bool shown_ = false;
+    PortWatch* portWatch_ = nullptr;  // looks for the lost port while off line after a loss
+    QSet<QString> latencyHinted_;    // ports whose slow adapter has been mentioned
 
     QMdiArea* MdiArea_ = nullptr;
     ClockDisplay* Clock = nullptr;

@@ -17,6 +17,7 @@ TFrm_Status::TFrm_Status(TComm& comm, QWidget* parent)
     setObjectName("Frm_Status");
     setAttribute(Qt::WA_DeleteOnClose);
     comm_.TransferProgress = 0.0;
+    showsRead_ = comm_.ContinuationKind == 1;
     BuildUi();
     ShowCaption();
     ThreadTimers_Status->setObjectName("ThreadTimers_Status");
@@ -62,8 +63,8 @@ void TFrm_Status::showEvent(QShowEvent* event) {
 }
 
 void TFrm_Status::ShowCaption() {
-    Label_Status->setText(comm_.ContinuationKind == 1 ? "Parameter Reading..."
-                                                      : "Parameter Writing...");
+    // Fixed when the window opens: a read that ends early is still the read.
+    Label_Status->setText(showsRead_ ? "Parameter Reading..." : "Parameter Writing...");
     Label_Status->setStyleSheet(captionYellow_ ? "color: yellow;" : "color: red;");
 }
 
@@ -77,6 +78,11 @@ void TFrm_Status::Timer_StatusTimer() {
     ShowCaption();
     if (comm_.TransferProgress > 99.0) {
         transferThrough_ = true;  // the last request may still be in flight: let it finish
+        close();
+    } else if (showsRead_ && comm_.ContinuationKind != 1) {
+        // The engine ended the read (an error, a time-out, the line lost) and
+        // has said why in the status panel; there is nothing left to wait for.
+        transferThrough_ = true;
         close();
     }
 }

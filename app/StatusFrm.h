@@ -1,7 +1,8 @@
 #pragma once
 // The progress window of block transfers: it shows TransferProgress on an LED
-// bar, blinks its caption, closes itself once the transfer is through and
-// aborts the exchange when the user closes it first.
+// bar, blinks its caption, closes itself once the transfer is through (or,
+// for a block read, once the engine has ended it) and aborts the exchange when
+// the user closes it first.
 
 #include <QDialog>
 
@@ -38,4 +39,5 @@ class TFrm_Status : public QDialog {
     int tickCount_ = 0;
     bool captionYellow_ = true;
     bool transferThrough_ = false;
+    bool showsRead_ = false;  // the block read running when the window opened
 };

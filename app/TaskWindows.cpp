@@ -1,5 +1,6 @@
 #include "app/TaskWindows.h"
 
+#include "alarms/ErrorDisplayForm.h"
 #include "app/Main.h"
 #include "monitoring/MonitoringFrm.h"
 #include "parameters/Parameter.h"
@@ -14,5 +15,8 @@ void RegisterTaskWindows(TMainForm& main) {
         auto* window = new TFrm_Monitoring(m.Engine());
         QObject::connect(window, &TFrm_Monitoring::AlarmAcknowledged, &m, &TMainForm::ClearAlarmIndicator);
         return window;
+    });
+    main.RegisterChildWindow(ChildWindow::ErrorDisplay, [](TMainForm& m) -> QWidget* {
+        return new TForm_ErrorDisplay(m.Engine());
     });
 }

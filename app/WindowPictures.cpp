@@ -11,6 +11,7 @@
 #include <QMenuBar>
 #include <QPointer>
 #include <QTemporaryDir>
+#include <cmath>
 #include <cstdio>
 #include <functional>
 
@@ -26,8 +27,10 @@
 #include "platform/PortSetupDialog.h"
 #include "platform/ThreadTimers.h"
 #include "widgets/HangulFont.h"
+#include "widgets/Plot.h"
 
 #ifdef Q_OS_UNIX
+#include "app/AlarmHistoryPicture.h"
 #include "sim/Pty.h"
 #endif
 
@@ -52,6 +55,31 @@ QWidget* MonitoringPicture(TMainForm& main, int page) {
     return window;
 }
 
+// The plot widget as an engineer leaves it: two channels on two axes, a gap
+// in one line, cursors A and B with their read-out, paused while data goes on.
+QWidget* PlotScopePicture() {
+    auto* plot = new Plot;
+    plot->resize(760, 460);
+    plot->SetTitle("Monitoring");
+    plot->AddChannel("속도피드백");
+    plot->AddChannel("토크지령", PlotAxis::Y2);
+    plot->SetXSpan(5.0);
+    plot->SetYRange(PlotAxis::Y1, -2000.0, 4000.0);
+    plot->SetYRange(PlotAxis::Y2, -150.0, 300.0);
+    for (int i = 0; i <= 6000; ++i) {
+        const double t = i * 0.001;
+        plot->AddPoint(0, t, 1500.0 * std::sin(2.0 * M_PI * 0.8 * t));
+        if (i == 3600) plot->AddGap(1, t);
+        if (i < 3600 || i > 3900) plot->AddPoint(1, t, 80.0 * std::cos(2.0 * M_PI * 0.8 * t));
+    }
+    plot->SetCursorsVisible(true);
+    plot->SetCursorPositions(2.15, 2.9);
+    plot->SetPaused(true);
+    for (int i = 6001; i <= 8000; ++i) plot->AddPoint(0, i * 0.001, 0.0);
+    plot->DrawNow();
+    return plot;
+}
+
 // One picture: the file name and how to make the window.
 struct Picture {
     const char* name;
@@ -65,7 +93,14 @@ const Picture kPictures[] = {
     {"TAboutBox", [](TMainForm& main) -> QWidget* { return new TAboutBox(&main); }},
     {"TPortSetupDialog",
      [](TMainForm& main) -> QWidget* {
-         return new TPortSetupDialog(main.ComPort->Settings(), AvailablePortNames(), &main);
+         // A machine with an adapter plugged in, so the details column shows.
+         const auto ports = [] {
+             return QList<PortListing>{{"ttyS0", "", "", ""},
+                                       {"ttyUSB0", "FT232R USB UART", "FTDI", "A50285BI"}};
+         };
+         PortSettings settings = main.ComPort->Settings();
+         settings.Port = "ttyUSB0";
+         return new TPortSetupDialog(settings, ports, &main);
      }},
     {"TFrm_Status",
      [](TMainForm& main) -> QWidget* {
@@ -100,6 +135,10 @@ const Picture kPictures[] = {
     {"TFrm_Monitoring_Normal", [](TMainForm& main) { return MonitoringPicture(main, 0); }},
     {"TFrm_Monitoring_Graph", [](TMainForm& main) { return MonitoringPicture(main, 1); }},
     {"TFrm_Monitoring_Tuning", [](TMainForm& main) { return MonitoringPicture(main, 2); }},
+    {"Plot_Scope", [](TMainForm&) { return PlotScopePicture(); }},
+#ifdef Q_OS_UNIX
+    {"TForm_ErrorDisplay_Loaded", [](TMainForm&) { return AlarmHistoryPicture(); }},
+#endif
 };
 
 // Shows a window offscreen, saves what it looks like and destroys it.

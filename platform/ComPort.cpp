@@ -1,5 +1,8 @@
 #include "platform/ComPort.h"
 
+#include "platform/PortDiagnosis.h"
+#include "platform/PortMessages.h"
+
 #include <QDeadlineTimer>
 #include <QFile>
 #include <QScopeGuard>
@@ -134,19 +137,11 @@ int ErrorNumber(QSerialPort::SerialPortError error) {
     }
 }
 
-#ifdef Q_OS_UNIX
-// The device path QSerialPort opens for a port name.
-QByteArray SystemLocation(const QString& name) {
-    const bool isPath = name.startsWith('/') || name.startsWith("./") || name.startsWith("../");
-    return QFile::encodeName(isPath ? name : "/dev/" + name);
-}
-#endif
-
 // After a failed open, asks the system itself why the device cannot be opened.
 int OpenErrorNumber(const QSerialPort& serial) {
     if (serial.portName().isEmpty()) return ENOENT;
 #ifdef Q_OS_UNIX
-    const QByteArray path = SystemLocation(serial.portName());
+    const QByteArray path = QFile::encodeName(SystemLocation(serial.portName()));
     const int fd = ::open(path.constData(), O_RDWR | O_NOCTTY | O_NONBLOCK);
     if (fd < 0) return errno;
     ::close(fd);
@@ -158,7 +153,12 @@ PortError ErrorWithCode(const char* what, int number) {
     return PortError(QString("%1 (win error code: %2)").arg(what).arg(number).toStdString());
 }
 
-constexpr const char* kOpenFailed = "Unable to open com port";
+// The open failure with the port named and the number explained.
+PortError OpenFailure(int number, const PortSettings& settings) {
+    return PortError(
+        OpenFailureMessage(number, CurrentPortPlatform(), GatherPortFacts(settings)));
+}
+
 constexpr const char* kWriteFailed = "WriteFile function failed";
 
 }  // namespace
@@ -186,8 +186,9 @@ void TComPort::Open() {
     }
     serial_->setPortName(settings_.Port);
     if (!serial_->open(QIODevice::ReadWrite))
-        throw ErrorWithCode(kOpenFailed, OpenErrorNumber(*serial_));
+        throw OpenFailure(OpenErrorNumber(*serial_), settings_);
     ++openCount_;
+    opened_ = IdentifyDevice(settings_.Port);
     lost_ = false;
     rxPending_ = false;
     serial_->setReadBufferSize(kBufferSize);
@@ -245,7 +246,7 @@ void TComPort::ApplySettings() {
                          serial_->setFlowControl(ToFlowControl(settings_.FlowControl()));
     if (!applied) {
         serial_->clearError();
-        throw ErrorWithCode(kOpenFailed, EINVAL);
+        throw OpenFailure(EINVAL, settings_);
     }
     ApplyLineSettings();
 }
@@ -336,7 +337,8 @@ int TComPort::PortRead(std::string& buffer, int count) {
 void TComPort::OnError(int error) {
     if (!LinkFailure(error) || lost_ || !serial_->isOpen()) return;
     lost_ = true;
-    const QString reason = serial_->errorString();
+    const QString reason = QString::fromStdString(
+        LinkLostMessage(settings_.Port.toStdString(), serial_->errorString().toStdString()));
     Close();
     const unsigned lostOpen = openCount_;
     QMetaObject::invokeMethod(

@@ -9,6 +9,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "platform/PortDiagnosis.h"
 #include "protocol/LinkInterfaces.h"
 
 class QSerialPort;
@@ -68,11 +69,14 @@ public:
     // which must be running its event loop.
     void PortWrite(const std::string& bytes) override;
 
-    // Throws PortError("Unable to open com port (win error code: N)").
+    // Throws PortError("Unable to open com port (win error code: N)"), followed
+    // on further lines by the port and what the failure means.
     void Open();
     void Close();
 
     const PortSettings& Settings() const { return settings_; }
+    // The device node the last successful Open reached.
+    const DeviceIdentity& OpenedDevice() const { return opened_; }
     // Reconfigures an open port at once; a new port name closes and reopens it.
     // Throws PortError("Unable to open com port ...") when the device refuses a setting.
     void SetSettings(const PortSettings& settings);
@@ -84,8 +88,9 @@ signals:
     // Bytes have arrived; `count` is the number waiting.
     void OnRxChar(int count);
     // The line failed (unplugged, far end gone): the port is already closed.
+    // `message` names the port and ends with the system's reason.
     // Posted, so it arrives from the event loop; at most once per open.
-    void LinkLost(const QString& reason);
+    void LinkLost(const QString& message);
 
 private:
     void ApplySettings();
@@ -99,6 +104,7 @@ private:
 
     QSerialPort* serial_;
     PortSettings settings_;
+    DeviceIdentity opened_;
     bool lost_ = false;  // this open has ended; it reports no (further) LinkLost
     // Set while PortWrite waits: bytes arriving then are announced afterwards,
     // once the caller has set up what it expects.

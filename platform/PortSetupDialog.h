@@ -3,16 +3,24 @@
 // current settings; OK applies all of them at once.
 
 #include <QDialog>
+#include <functional>
 
 #include "platform/ComPort.h"
+#include "platform/PortDiagnosis.h"
 
 class QComboBox;
+class QLabel;
+class QStandardItemModel;
 
 class TPortSetupDialog : public QDialog {
     Q_OBJECT
   public:
-    // `ports` are offered in the "Port" list; any other port path may be typed.
-    TPortSetupDialog(const PortSettings& current, const QStringList& ports,
+    using PortLister = std::function<QList<PortListing>()>;
+
+    // The "Port" list offers what `listPorts` finds, with each port's details
+    // beside its name, and lists again on "Refresh"; any other path (a
+    // pseudo-terminal, a /dev/serial/by-id link) may be typed.
+    TPortSetupDialog(const PortSettings& current, PortLister listPorts = AvailablePorts,
                      QWidget* parent = nullptr);
 
     // The current settings with the six choices applied.
@@ -22,10 +30,17 @@ class TPortSetupDialog : public QDialog {
     void showEvent(QShowEvent* event) override;
 
   private:
-    void BuildUi(const QStringList& ports);
+    void BuildUi();
+    QWidget* BuildPortRow();
+    void RefreshPorts();
+    void ShowPortDetails();
     QComboBox* AddList(const QString& name, const QStringList& entries, const QString& value);
 
     PortSettings current_;
+    PortLister listPorts_;
+    QList<PortListing> ports_;
+    QStandardItemModel* portModel_ = nullptr;
+    QLabel* Label_PortDetails = nullptr;
     QComboBox* ComboBox_Port = nullptr;
     QComboBox* ComboBox_BaudRate = nullptr;
     QComboBox* ComboBox_DataBits = nullptr;
@@ -34,7 +49,7 @@ class TPortSetupDialog : public QDialog {
     QComboBox* ComboBox_FlowControl = nullptr;
 };
 
-// The serial ports present on this machine, sorted by name.
+// The names of the serial ports present on this machine, sorted.
 QStringList AvailablePortNames();
 
 // Shows the dialog modally; on OK applies the choices to the port, which an

@@ -8,7 +8,9 @@
 
 namespace {
 
-char FirstByte(const std::string& chunk) { return chunk.empty() ? '\0' : chunk.front(); }
+char FirstByte(const std::string& chunk) {
+    return chunk.empty() ? '\0' : chunk.front();
+}
 
 }  // namespace
 
@@ -26,7 +28,11 @@ void TComm::SendCommand(const std::string& command, const std::string& data, con
     }
     try {
         SendData.Axis = std::string(1, Frame::Station);
-        port_.PortWrite(Frame::BuildRequest(command, data));
+        std::string frame = Frame::BuildRequest(command, data);
+        if (!resending_ && Owed() > 0)
+            HoldBack(std::move(frame));
+        else
+            PutOnWire(frame, resending_);
         hooks_.SetTimeoutTimer(true);
     } catch (const std::exception&) {
         // Nothing is in flight, so the LED must not claim otherwise.
@@ -35,14 +41,35 @@ void TComm::SendCommand(const std::string& command, const std::string& data, con
     }
 }
 
+// --- replies -----------------------------------------------------------------
+
 void TComm::HandleChunk() {
     if (RxBuffer.empty()) return;
+    if (holdingRequest_) {
+        DrainOwed();
+        return;
+    }
+    if (lateOwed_ > 0 && Awaiting()) {
+        HoldLateReply();
+        return;
+    }
+    CountReplies();
+    if (RxBuffer.empty()) return;
     switch (LinkState) {
-        case AwaitAck: OnAwaitAck(); break;
-        case AwaitData: OnAwaitData(); break;
-        case AwaitRest: OnAwaitRest(); break;
-        case AwaitAliveAck: OnAwaitAliveAck(); break;
-        default: break;  // Idle, ReplyDone: nothing is awaited
+        case AwaitAck:
+            OnAwaitAck();
+            break;
+        case AwaitData:
+            OnAwaitData();
+            break;
+        case AwaitRest:
+            OnAwaitRest();
+            break;
+        case AwaitAliveAck:
+            OnAwaitAliveAck();
+            break;
+        default:
+            break;  // Idle, ReplyDone: nothing is awaited
     }
 }
 
@@ -185,17 +212,23 @@ void TComm::RunContinuation() {
             // editor that started the read.
             IBlockReader* reader = (ActiveWindow == StoreActive && StoreRef) ? StoreRef : nullptr;
             if (!reader) reader = EditorRef ? static_cast<IBlockReader*>(EditorRef) : StoreRef;
-            if (reader) reader->BlockReadStep();
-            else AbortExchange();  // the window that asked is gone
+            if (reader)
+                reader->BlockReadStep();
+            else
+                AbortExchange();  // the window that asked is gone
             return;
         }
         case 2:
-            if (MonitorRef) MonitorRef->ReadMonitorStream();
-            else AbortExchange();
+            if (MonitorRef)
+                MonitorRef->ReadMonitorStream();
+            else
+                AbortExchange();
             return;
         case 3:
-            if (TriggerRef) TriggerRef->ReadTriggerCapture();
-            else AbortExchange();
+            if (TriggerRef)
+                TriggerRef->ReadTriggerCapture();
+            else
+                AbortExchange();
             return;
         default:
             AbortExchange();
@@ -219,6 +252,13 @@ void TComm::AbortExchange() {
     }
     SuppressSwitchEvents = 0;
     ContinuationKind = 0;
+    // A request held back never goes out; a reply kept back is not used. The
+    // answers still owed are still owed.
+    holdingRequest_ = false;
+    heldRequest_.clear();
+    lateChunks_.clear();
+    lateCount_ = 0;
+    lateReplies_.Reset();
 }
 
 void TComm::ReportLinkError() {
@@ -226,13 +266,27 @@ void TComm::ReportLinkError() {
     AbortExchange();
     CommError = 1;
     switch (FirstByte(RxBuffer)) {
-        case Frame::NAK: SetStatus(LinkText::Nak); break;
-        case Frame::RS: SetStatus(LinkText::Rs); break;
-        default: SetStatus(LinkText::PacketError); break;
+        case Frame::NAK:
+            SetStatus(LinkText::Nak);
+            break;
+        case Frame::RS:
+            SetStatus(LinkText::Rs);
+            break;
+        default:
+            SetStatus(LinkText::PacketError);
+            break;
     }
 }
 
 void TComm::HandleTimeout() {
+    if (holdingRequest_) {
+        if (++quietTicks_ >= guardTicks_) SendHeldRequest();
+        return;
+    }
+    if (lateOwed_ > 0 && lateCount_ == 1 && Awaiting()) {
+        if (++quietTicks_ >= guardTicks_) ReleaseLateReply();
+        return;
+    }
     if (LinkState == Idle || LinkState == ReplyDone) {
         // Nothing is awaited (a chain that ended on a US reply leaves the tick on,
         // and a tick posted before it was stopped still arrives): no resend.
@@ -240,7 +294,8 @@ void TComm::HandleTimeout() {
         hooks_.SetTimeoutTimer(false);
         return;
     }
-    if (++TimeoutTicks < 5) return;
+    ++exchangeTicks_;
+    if (++TimeoutTicks < kTimeoutTicks) return;
     if (LinkState == AwaitAliveAck) {
         if (ActiveWindow == MonitoringActive && MonitorRef) {
             MonitorRef->StopPollTimer();
@@ -262,8 +317,13 @@ void TComm::HandleTimeout() {
         if (LinkState == AwaitRest) {
             LinkState = AwaitData;
             PartialReply.clear();
+            replies_.Reset();
         }
+        lateChunks_.clear();
+        lateReplies_.Reset();
+        resending_ = true;
         SendCommand(LastCommand, LastData);
+        resending_ = false;
         LinkState = SavedLinkState;
     } else {
         CommError = 1;

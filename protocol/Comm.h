@@ -7,6 +7,7 @@
 #include <string>
 
 #include "protocol/LinkInterfaces.h"
+#include "protocol/ReplyCounter.h"
 
 enum LinkStates : std::uint8_t {
     Idle = 0,
@@ -52,7 +53,7 @@ inline constexpr const char* HistoryNotInitialised = "Memory area not Initializi
 }  // namespace LinkText
 
 class TComm {
-public:
+  public:
     TComm(ILinkPort& port, IEngineHooks& hooks) : port_(port), hooks_(hooks) {}
 
     // Shared engine state; windows read and set these by name.
@@ -75,6 +76,9 @@ public:
     std::uint8_t SavedLinkState = Idle;
     std::uint8_t SkipNextStatus = 0;
     double TransferProgress = 0.0;
+    // Answers to resent copies of a request that were taken off the line and
+    // not acted on, since start-up.
+    std::int32_t DroppedReplies = 0;
 
     // Window references, set while the window exists. The editor that started a
     // block read or a store keeps receiving its replies (EditorRef).
@@ -86,6 +90,13 @@ public:
 
     // A reply that grows past this without ETX is a packet error.
     static constexpr std::size_t kMaxReplyBytes = 4096;
+    // Silent ticks after which an exchange is resent.
+    static constexpr int kTimeoutTicks = 5;
+    // The quiet the engine waits for, at most, before the next request when
+    // the drive still owes answers to resent copies: the time its first answer
+    // took plus one time-out, within these bounds (ticks of 50 ms).
+    static constexpr int kMinGuardTicks = 10;
+    static constexpr int kMaxGuardTicks = 40;
 
     void SendCommand(const std::string& command, const std::string& data,
                      const std::string& station = {});
@@ -102,7 +113,11 @@ public:
     // A window that stops its own polling also stops the wait for a reply.
     void StopTimeoutTimer() { hooks_.SetTimeoutTimer(false); }
 
-private:
+    // True while a request waits for the answers owed to resent copies of the
+    // one before it (it is not on the wire yet).
+    bool Draining() const { return holdingRequest_; }
+
+  private:
     void OnAck();
     void OnAwaitAck();
     void OnAwaitData();
@@ -112,6 +127,18 @@ private:
     void EndWait();
     void DecodeReply();
     void SetStatus(const std::string& text) { hooks_.SetStatusText(text); }
+
+    // Copies of a request on the wire and the answers owed to them.
+    bool Awaiting() const;
+    int Owed() const;
+    void PutOnWire(const std::string& frame, bool resend);
+    void HoldBack(std::string frame);
+    void SendHeldRequest();
+    void DrainOwed();
+    void HoldLateReply();
+    void ReleaseLateReply();
+    void CountReplies();
+    void RejectUnexpectedReplies();
 
     // Decoders (the reply is in RxBuffer).
     bool StationMatches();
@@ -129,4 +156,26 @@ private:
 
     ILinkPort& port_;
     IEngineHooks& hooks_;
+
+    // The request in flight: copies written, answers counted since its first
+    // copy went out, and its age in ticks.
+    ReplyCounter replies_;
+    int copies_ = 0;
+    int received_ = 0;
+    int exchangeTicks_ = 0;
+    int answerTicks_ = 0;  // the age at which its first answer came
+    bool resending_ = false;
+    // The next request, held back until the owed answers are in or the line
+    // has been quiet for guardTicks_.
+    bool holdingRequest_ = false;
+    std::string heldRequest_;
+    int guardTicks_ = kMinGuardTicks;
+    int quietTicks_ = 0;
+    // When the guard ran out with answers still owed, a late one may yet come:
+    // the next reply is kept back until the line has been quiet for the guard
+    // time again, and two replies then are an error, since either may be late.
+    int lateOwed_ = 0;
+    ReplyCounter lateReplies_;
+    std::string lateChunks_;
+    int lateCount_ = 0;
 };

@@ -95,6 +95,8 @@ const DriveSim::Command* DriveSim::FindHandler(std::string_view mnemonic) {
         {Cmd::RST, false, true, &DriveSim::OnReset},
         {Cmd::LIV, false, true, &DriveSim::OnAlive},
         {Cmd::LIVE, false, true, &DriveSim::OnAlive},
+        {Cmd::EHY, true, true, &DriveSim::OnAlarmHistory},
+        {Cmd::DIE, true, true, &DriveSim::OnAlarmData},
     };
     auto it = std::ranges::find(kCommands, mnemonic, &Command::mnemonic);
     return it == std::end(kCommands) ? nullptr : &*it;
@@ -106,9 +108,11 @@ DriveSim::DriveSim(Config config)
     : config_(std::move(config)),
       motor_(config_.motor),
       slots_(DefaultParameterSlots()),
-      garbage_(config_.garbageSeed) {
+      garbage_(config_.garbageSeed),
+      alarmLog_(config_.alarmMemoryInitialised) {
     if (!config_.clock) throw std::invalid_argument("the drive needs a clock");
     motor_.AdvanceTo(Now());
+    RememberMotor();
     RequireReplyText("the version", config_.version);
     RequireReplyText("the motor code", config_.motorCode);
     if (config_.marker == Frame::ErrorMarker || !IsReplyText({&config_.marker, 1})) {
@@ -146,14 +150,17 @@ void DriveSim::SetFailure(Failure failure) {
     lastFrame_.clear();
     repeats_ = 0;
     answered_ = 0;
+    received_ = 0;
 }
 
 void DriveSim::SetAlarm(int code) {
     RequireCode("an alarm code", code);
+    if (code != 0 && code != alarm_) alarmLog_.Push(code, RecordAlarmData());
     alarm_ = code;
     if (alarm_ != 0) {
         servoOn_ = false;
         motor_.Stop(Now());
+        RememberMotor();
     }
 }
 
@@ -185,6 +192,7 @@ void DriveSim::SetSlot(const std::string& address, std::string value) {
 
 DriveSim::Reply DriveSim::Answer(const std::string& frame) {
     Log(frame);
+    ++received_;
     switch (failure_.mode) {
         case FailureMode::Silent:
             return {};
@@ -200,6 +208,11 @@ DriveSim::Reply DriveSim::Answer(const std::string& frame) {
         case FailureMode::Disconnect:
             if (answered_ >= failure_.n) return {{}, true};
             break;
+        case FailureMode::Stall: {
+            Reply reply = Shape(Handle(frame));
+            if (received_ == failure_.n) reply.stallMs = failure_.ms;
+            return reply;
+        }
         default:
             break;
     }
@@ -219,8 +232,11 @@ std::string DriveSim::Execute(std::string_view mnemonic, std::string_view data) 
     if (command == nullptr || (!command->takesData && !data.empty())) return Control(Frame::NAK);
     motor_.AdvanceTo(Now());
     RaiseScheduled();
+    if (alarm_ == 0 && motor_.Overspeeding()) SetAlarm(kOverspeedAlarm);
     if (alarm_ != 0 && !command->worksDuringAlarm) return ErrorFrame(alarm_);
-    return (this->*command->run)(data);
+    std::string answer = (this->*command->run)(data);
+    RememberMotor();
+    return answer;
 }
 
 DriveSim::Reply DriveSim::Shape(std::string answer) {
@@ -234,6 +250,9 @@ DriveSim::Reply DriveSim::Shape(std::string answer) {
             break;
         case FailureMode::Garbage:
             answer = RandomBytes(failure_.n);
+            break;
+        case FailureMode::Twice:
+            answer += answer;
             break;
         default:
             break;
@@ -331,6 +350,46 @@ std::string DriveSim::OnReset(std::string_view) {
 
 std::string DriveSim::OnAlive(std::string_view) {
     return Control(Frame::ACK);
+}
+
+std::string DriveSim::OnAlarmHistory(std::string_view data) {
+    std::optional<std::string> value = alarmLog_.HistoryValue(data);
+    return value ? DataReply(Cmd::EHY, *value) : Control(Frame::NAK);
+}
+
+std::string DriveSim::OnAlarmData(std::string_view data) {
+    std::optional<std::string> value = alarmLog_.DataValue(data);
+    return value ? DataReply(Cmd::DIE, *value) : Control(Frame::NAK);
+}
+
+std::string DriveSim::OnClearAlarmHistory(std::string_view) {
+    alarmLog_.Clear();
+    return Control(Frame::ACK);
+}
+
+// Copies of the motor taken after every answered request and at an alarm, the
+// moments its command can change: between two copies it runs on its own, so a
+// past moment is the copy before it run on to it. One copy older than the
+// recording window is kept.
+void DriveSim::RememberMotor() {
+    motorPast_.push_back(motor_);
+    const double windowStart = motor_.Time() - AlarmLog::kSamples * AlarmLog::kSamplePeriod;
+    while (motorPast_.size() > 1 && motorPast_[1].Time() <= windowStart) motorPast_.pop_front();
+}
+
+// What the drive records at an alarm: the motor's last kSamples moments up to now.
+std::vector<AlarmLog::Sample> DriveSim::RecordAlarmData() {
+    const double now = std::max(Now(), motor_.Time());
+    std::vector<AlarmLog::Sample> samples;
+    for (int back = AlarmLog::kSamples - 1; back >= 0; --back) {
+        const double time = now - back * AlarmLog::kSamplePeriod;
+        auto copy = std::find_if(motorPast_.rbegin(), motorPast_.rend(),
+                                 [time](const Motor& past) { return past.Time() <= time; });
+        if (copy == motorPast_.rend()) continue;  // before the drive started
+        Motor replay = *copy;
+        samples.push_back(AlarmLog::SampleOf(replay.StateAt(time)));
+    }
+    return samples;
 }
 
 // Mode (two characters), speed-match flag, TG-on flag, status word.

@@ -5,12 +5,13 @@
 // no I/O; a server writes the replies it returns.
 //
 // Served: SET, STR, CHP, TYP, VER, STS, MDM, TAT, ETC, JOG, TMN, SVRON, SVROFF,
-// SVROF, RST, LIV, LIVE.
+// SVROF, RST, LIV, LIVE, EHY, DIE.
 // Other mnemonics, malformed frames and bad checksums get NAK; frames for
 // another station get no answer. Normal data replies carry Config::marker
 // ('R') at position 3. While an alarm is set, every served command except
-// LIV, LIVE, STS, VER, TYP, SVROFF, SVROF and RST is answered with the error
-// frame E + alarm code, so a client can still see the alarm and reset it.
+// LIV, LIVE, STS, VER, TYP, SVROFF, SVROF, RST, EHY and DIE is answered with
+// the error frame E + alarm code, so a client can still see the alarm, read
+// what the drive recorded at it and reset it.
 
 #include <cstddef>
 #include <deque>
@@ -21,6 +22,7 @@
 #include <string_view>
 #include <vector>
 
+#include "sim/AlarmLog.h"
 #include "sim/FailureMode.h"
 #include "sim/Motor.h"
 #include "sim/Procedures.h"
@@ -42,13 +44,16 @@ class DriveSim {
         std::map<std::string, double> procedureSeconds;  // "TAT01", "ETC10", ... -> seconds
         // An alarm or warning the drive raises by itself at a given time (code, seconds).
         std::optional<std::pair<int, double>> alarmAfter, warningAfter;
+        bool alarmMemoryInitialised = true;  // false: the alarm history reads "FF"
     };
 
     // What the drive writes for one request: the chunks in order, each one
-    // write; then, when `close` is set, the far end hangs up.
+    // write; then, when `close` is set, the far end hangs up. A stall keeps the
+    // drive from writing anything for stallMs first, this answer and all after it.
     struct Reply {
         std::vector<std::string> chunks;
         bool close = false;
+        int stallMs = 0;
         bool operator==(const Reply&) const = default;
     };
 
@@ -76,9 +81,13 @@ class DriveSim {
     void SetFailure(FailureMode mode) { SetFailure({mode, DefaultArgument(mode)}); }
     Failure CurrentFailure() const { return failure_; }
 
-    // Raises alarm `code` (1..99; the servo trips off) or clears it with 0.
+    static constexpr int kOverspeedAlarm = 50;  // raised when the motor model overspeeds
+
+    // Raises alarm `code` (1..99; the servo trips off, the alarm goes into the
+    // history with what the drive recorded) or clears it with 0.
     void SetAlarm(int code);
     int Alarm() const { return alarm_; }
+    const AlarmLog& AlarmHistory() const { return alarmLog_; }
     // Sets warning `code` (1..99) or clears it with 0.
     void SetWarning(int code);
     int Warning() const { return warning_; }
@@ -110,7 +119,7 @@ class DriveSim {
     std::string ControlMode() const;
 
   private:
-    struct Command;  // one row of the command table: mnemonic, data, alarm rule, handler
+    struct Command;    // one row of the command table: mnemonic, data, alarm rule, handler
     static const Command* FindHandler(std::string_view mnemonic);
 
     Reply Answer(const std::string& frame);
@@ -143,6 +152,11 @@ class DriveSim {
     std::string OnEtcProcedure(std::string_view data);
     std::string ProgressReply();
     void RaiseScheduled();
+    std::string OnAlarmHistory(std::string_view data);
+    std::string OnAlarmData(std::string_view data);
+    std::string OnClearAlarmHistory(std::string_view code);
+    std::vector<AlarmLog::Sample> RecordAlarmData();
+    void RememberMotor();
     std::string WriteSlot(std::string_view data, bool refuseWhileServoOn);
     std::string StatusValue() const;
     std::string DataReply(std::string_view mnemonic, std::string_view value) const;
@@ -154,9 +168,12 @@ class DriveSim {
     Failure failure_;
     std::minstd_rand garbage_;
     std::deque<std::string> requests_;
+    AlarmLog alarmLog_;
+    std::deque<Motor> motorPast_;  // for the alarm recording; see RememberMotor()
     std::string lastFrame_;
     int repeats_ = 0;
     int answered_ = 0;
+    int received_ = 0;  // requests since the failure mode was set
     bool lineDown_ = false;
 
     bool servoOn_ = false;

@@ -44,10 +44,15 @@ int main(int argc, char** argv) {
         std::cout << DriveSimUsage();
         return 0;
     }
+    if (options.version) {
+        std::cout << "drive-sim " VRX5_VERSION "\n";
+        return 0;
+    }
     const sigset_t signals = StopSignals();
     try {
         DriveSim sim(options.drive);
         sim.SetFailure(options.failure);
+        sim.SetAlarm(options.alarm);
         PtyDrive drive(std::move(sim), options.pty);
         std::cout << drive.SlavePath() << std::endl;
         ServeUntilStopped(drive, signals);

@@ -37,6 +37,7 @@ struct DriveSim::EtcRow {
 // ETC procedures by code; other windows' codes join as rows of their own.
 const DriveSim::EtcRow* DriveSim::FindEtc(std::string_view code) {
     static const EtcRow kRows[] = {
+        {"09", &DriveSim::OnClearAlarmHistory},
         {"10", &DriveSim::OnEtcProcedure},
         {"11", &DriveSim::OnEtcProcedure},
         {"12", &DriveSim::OnEtcProcedure},

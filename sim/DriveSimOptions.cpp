@@ -40,8 +40,15 @@ void Apply(DriveSimOptions& options, std::string_view option, std::string_view v
         options.failure = *failure;
     } else if (option == "--motor") {
         options.drive.motorCode = value;
-    } else if (option == "--version") {
+    } else if (option == "--firmware") {
         options.drive.version = value;
+    } else if (option == "--alarm") {
+        options.alarm = NonNegative(option, value);
+        if (options.alarm > 99) throw std::invalid_argument("--alarm needs a code of 0..99");
+    } else if (option == "--alarm-memory") {
+        if (value != "initialised" && value != "uninitialised")
+            throw std::invalid_argument("--alarm-memory is initialised or uninitialised");
+        options.drive.alarmMemoryInitialised = value == "initialised";
     } else if (!ApplyMonitoringOption(options, option, value)) {
         throw std::invalid_argument("unknown option " + std::string(option));
     }
@@ -109,6 +116,10 @@ DriveSimOptions ParseDriveSimOptions(std::span<const std::string_view> args) {
             options.help = true;
             continue;
         }
+        if (option == "--version") {
+            options.version = true;
+            continue;
+        }
         if (!option.starts_with("--")) {
             throw std::invalid_argument("unexpected argument " + std::string(option));
         }
@@ -136,8 +147,13 @@ std::string DriveSimUsage() {
            "  --failure MODE[:N]  misbehave on purpose; modes: " +
            FailureNames(", ") +
            "\n"
+           "                      stall:N:MS freezes the drive for MS ms at the N-th request;\n"
+           "                      twice sends every answer twice\n"
            "  --motor CODE        TYP value (default -_A5)\n"
-           "  --version TEXT      VER value (default V1.20)\n"
+           "  --firmware TEXT     the firmware version VER answers (default V1.20)\n"
+           "  --version           print the program's version and end\n"
+           "  --alarm CODE        raise alarm CODE at start; it goes into the alarm history\n"
+           "  --alarm-memory M    initialised (default) or uninitialised: a history of FF entries\n"
            "  --inputs HEX        DI#1..DI#7 in the I/O word (bits 0..6, default 0)\n"
            "  --estop 0|1         E-STOP in the I/O word (default 0)\n"
            "  --procedure-time TATnn=S|ETCnn=S  seconds a procedure answers BSY before TOK\n"

@@ -13,7 +13,9 @@ struct DriveSimOptions {
     PtyDriveOptions pty;
     DriveSim::Config drive;
     Failure failure;
+    int alarm = 0;  // an alarm raised at start (it goes into the history)
     bool help = false;
+    bool version = false;  // print the program's own version
 };
 
 // Reads the arguments after the program name ("--baud 9600" or "--baud=9600").

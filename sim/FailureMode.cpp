@@ -26,7 +26,21 @@ constexpr std::array kModes = {
     ModeInfo{FailureMode::NthTry, "nth-try", 2, 1, 1000},
     ModeInfo{FailureMode::TrailingBytes, "trailing-bytes", 1, 1, 4096},
     ModeInfo{FailureMode::Disconnect, "disconnect", 0, 0, 1000000},
+    ModeInfo{FailureMode::Stall, "stall", 1, 1, 1000000},
+    ModeInfo{FailureMode::Twice, "twice", 0, 0, 0},
 };
+
+constexpr int kMaxStallMs = 600000;
+
+std::optional<int> Number(std::string_view text, int minimum, int maximum) {
+    int n = 0;
+    auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), n);
+    if (text.empty() || error != std::errc() || end != text.data() + text.size() || n < minimum ||
+        n > maximum) {
+        return std::nullopt;
+    }
+    return n;
+}
 
 const ModeInfo& Info(FailureMode mode) {
     return *std::ranges::find(kModes, mode, &ModeInfo::mode);
@@ -55,16 +69,18 @@ std::optional<Failure> ParseFailure(std::string_view text) {
     auto info =
         std::ranges::find_if(kModes, [&](const ModeInfo& m) { return SameName(m.name, name); });
     if (info == kModes.end()) return std::nullopt;
-    if (colon == std::string_view::npos) return Failure{info->mode, info->defaultArgument};
+    const int defaultMs = info->mode == FailureMode::Stall ? kDefaultStallMs : 0;
+    if (colon == std::string_view::npos)
+        return Failure{info->mode, info->defaultArgument, defaultMs};
 
-    std::string_view number = text.substr(colon + 1);
-    int n = 0;
-    auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), n);
-    if (number.empty() || error != std::errc() || end != number.data() + number.size() ||
-        n < info->minimum || n > info->maximum) {
-        return std::nullopt;
-    }
-    return Failure{info->mode, n};
+    std::string_view rest = text.substr(colon + 1);
+    std::size_t second = info->mode == FailureMode::Stall ? rest.find(':') : std::string_view::npos;
+    std::optional<int> n = Number(rest.substr(0, second), info->minimum, info->maximum);
+    if (!n) return std::nullopt;
+    if (second == std::string_view::npos) return Failure{info->mode, *n, defaultMs};
+    std::optional<int> ms = Number(rest.substr(second + 1), 1, kMaxStallMs);
+    if (!ms) return std::nullopt;
+    return Failure{info->mode, *n, *ms};
 }
 
 std::string FailureNames(std::string_view separator) {

@@ -130,6 +130,8 @@ void PtyDrive::HandleInput() {
 }
 
 void PtyDrive::Answer(const DriveSim::Reply& reply) {
+    // Requests that come in meanwhile wait in the pty and are answered after.
+    if (reply.stallMs > 0 && !SleepUnlessHalted(std::chrono::milliseconds(reply.stallMs))) return;
     if (!reply.chunks.empty() &&
         !SleepUnlessHalted(std::chrono::milliseconds(options_.turnaroundMs))) {
         return;

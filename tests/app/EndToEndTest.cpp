@@ -5,7 +5,9 @@
 #include <QTest>
 
 #include "AppTestSupport.h"
+#include "platform/PortMessages.h"
 #include "platform/PortSettingsStore.h"
+#include "platform/PortWatch.h"
 #include "protocol/Commands.h"
 #include "sim/PtyDrive.h"
 #include "widgets/MessageService.h"
@@ -55,6 +57,56 @@ class EndToEndTest : public QObject {
         QCOMPARE(StatusPanel(main)->text(), QString());
         QVERIFY(!AlarmLed(main)->IsOn());
         QVERIFY(boxes.Boxes().isEmpty());
+    }
+
+    // The drive goes away and comes back on the same symlink, as an adapter
+    // under /dev/serial/by-id does when it is unplugged and plugged in again.
+    void driveThatComesBackIsAnnouncedAndWorksAtTheFirstTry() {
+        ScratchSettings scratch;
+        MessageCapture boxes;
+        QTemporaryDir dir;
+        const QString link = dir.filePath("drive");
+        auto drive = std::make_unique<PtyDrive>(DriveSim(),
+                                                PtyDriveOptions{.linkPath = link.toStdString()});
+        PortSettings stored;
+        stored.Port = link;
+        StorePortSettings(stored);
+
+        TMainForm main(TMainForm::Options{false});
+        main.show();
+        main.ST_LEDClick();
+        QVERIFY(main.ComPort->Connected());
+        TComm& engine = main.Engine();
+        Request(engine, "000");
+        QTRY_COMPARE_WITH_TIMEOUT(engine.LinkState, ReplyDone, 5000);
+
+        drive->Disconnect();
+        QTRY_VERIFY_WITH_TIMEOUT(!OnLineLed(main)->IsOn(), 5000);
+        QCOMPARE(boxes.Boxes().size(), 1);
+        QVERIFY2(boxes.Texts()[0].startsWith("The connection on port " + link +
+                                              " was lost; the program is off line."),
+                 qPrintable(boxes.Texts()[0]));
+
+        auto* watch = main.findChild<PortWatch*>("PortWatch");
+        QVERIFY(watch->Watching());
+        drive->Stop();  // unplugged: the link is gone
+        watch->Check();
+        const QString backNotice = QString::fromStdString(PortBackNotice(link.toStdString()));
+        QVERIFY(StatusPanel(main)->text() != backNotice);
+
+        drive = std::make_unique<PtyDrive>(DriveSim(),
+                                           PtyDriveOptions{.linkPath = link.toStdString()});
+        QTRY_COMPARE_WITH_TIMEOUT(StatusPanel(main)->text(), backNotice, 10000);
+        QVERIFY(!main.ComPort->Connected());  // the user decides when to go on line
+        QVERIFY(!watch->Watching());
+
+        main.ST_LEDClick();
+        QVERIFY(main.ComPort->Connected());
+        Request(engine, "001");
+        QTRY_COMPARE_WITH_TIMEOUT(engine.LinkState, ReplyDone, 5000);
+        QCOMPARE(engine.CommError, 0);
+        QVERIFY(!engine.ReadData.Data.empty());
+        QCOMPARE(boxes.Boxes().size(), 1);
     }
 };
 

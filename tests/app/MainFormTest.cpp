@@ -7,6 +7,8 @@
 #include <QDesktopServices>
 #include <QDialog>
 #include <QDir>
+#include <QFileInfo>
+#include <QTemporaryDir>
 #include <QFile>
 #include <QLineEdit>
 #include <QMdiArea>
@@ -21,6 +23,7 @@
 #include "AppTestSupport.h"
 #include "app/ImageList.h"
 #include "app/StatusFrm.h"
+#include "app/WindowPlacement.h"
 #include "platform/Pause.h"
 #include "platform/PortSettingsStore.h"
 #include "platform/PortSetupDialog.h"
@@ -158,8 +161,11 @@ class MainFormTest : public QObject {
         Main().ST_LEDClick();
         QCOMPARE(boxes_->Boxes().size(), 1);
         QCOMPARE(boxes_->Boxes()[0].kind, MessageService::Kind::Error);
-        const QRegularExpression text(R"(^Unable to open com port \(win error code: [1-9]\d*\)$)");
-        QVERIFY2(text.match(boxes_->Texts()[0]).hasMatch(), qPrintable(boxes_->Texts()[0]));
+        const QRegularExpression text(
+            R"(^Unable to open com port \(win error code: [1-9]\d*\)\nPort: (.*)\n)");
+        const auto match = text.match(boxes_->Texts()[0]);
+        QVERIFY2(match.hasMatch(), qPrintable(boxes_->Texts()[0]));
+        QCOMPARE(match.captured(1), port.isEmpty() ? QString("none chosen") : port);
         QVERIFY(!Main().ComPort->Connected());
         QVERIFY(!OnLineLed(Main())->IsOn());
         QCOMPARE(OnLineLed(Main())->Label(), QString("Off Line"));
@@ -184,6 +190,9 @@ class MainFormTest : public QObject {
         QTest::qWait(200);
         QCOMPARE(boxes_->Boxes().size(), 1);
         QCOMPARE(boxes_->Boxes()[0].kind, MessageService::Kind::Error);
+        QVERIFY2(boxes_->Texts()[0].startsWith("The connection on port " + line_->Path() +
+                                               " was lost; the program is off line.\n"),
+                 qPrintable(boxes_->Texts()[0]));
         QVERIFY(!Main().Timers1->Enabled(1));
         QCOMPARE(Main().findChild<QAction*>("OnLine")->text(), QString("&OnLine"));
     }
@@ -207,6 +216,43 @@ class MainFormTest : public QObject {
         again.Hangup();
         QTRY_VERIFY_WITH_TIMEOUT(!OnLineLed(Main())->IsOn(), 5000);
         QCOMPARE(boxes_->Boxes().size(), 2);
+    }
+
+    // The line goes while a block read runs: the read ends and its progress
+    // window closes by itself, still labelled a read.
+    void lostLineDuringReadClosesTheProgressWindow() {
+        GoOnline();
+        Engine().ContinuationKind = 1;
+        Engine().SendData.Command = "SET";
+        Engine().SendCommand("SET", "000");
+        Engine().LinkState = AwaitData;
+        QVERIFY(Main().findChild<RoundLed*>("ST_LedComPort")->IsOn());
+
+        QStringList captions;
+        int ticks = 0;
+        QTimer ticker;  // the progress window's timer runs by hand here
+        QObject::connect(&ticker, &QTimer::timeout, [&] {
+            auto* status = Main().findChild<TFrm_Status*>();
+            if (!status) return;
+            captions << status->findChild<QLabel*>("Label_Status")->text();
+            if (++ticks == 3) line_->Hangup();
+            if (ticks > 400) status->Btn_CancelClick();  // do not hang the test
+            status->findChild<TiThreadTimers*>("ThreadTimers_Status")->Fire(1);
+        });
+        ticker.start(10);
+        Main().StatusForm_Active();
+        ticker.stop();
+
+        QVERIFY2(ticks <= 400, "the progress window stayed open");
+        QVERIFY(!Main().findChild<TFrm_Status*>());
+        QCOMPARE(captions.count("Parameter Reading..."), captions.size());
+        QCOMPARE(Engine().LinkState, Idle);
+        QCOMPARE(Engine().ContinuationKind, 0);
+        QVERIFY(!Main().findChild<RoundLed*>("ST_LedComPort")->IsOn());
+        QVERIFY(!OnLineLed(Main())->IsOn());
+        QCOMPARE(boxes_->Boxes().size(), 1);
+        QVERIFY(!StatusPanel(Main())->text().isEmpty());
+        QVERIFY(boxes_->Texts()[0].startsWith(StatusPanel(Main())->text()));
     }
 
     // ------------------------------------------------------------ status tick and alarm
@@ -561,12 +607,25 @@ class MainFormTest : public QObject {
         });
         Main().findChild<QAction*>("HelpAbout")->trigger();
 
-        // The help file is handed to the desktop from the current directory, found or not.
+        // Without a help file in the current folder, the guide shipped with the program opens.
         UrlCatcher catcher;
         QDesktopServices::setUrlHandler("file", &catcher, "Open");
+        QTemporaryDir folder;
+        const QString previous = QDir::currentPath();
+        QDir::setCurrent(folder.path());
         Main().findChild<QAction*>("HelpContents")->trigger();
+        QVERIFY2(catcher.opened.toLocalFile().endsWith("/index.html"),
+                 qPrintable(catcher.opened.toString()));
+        QVERIFY(QFileInfo(catcher.opened.toLocalFile()).isFile());
+
+        // A help file there is handed to the desktop instead.
+        QFile helpFile(folder.filePath("Rc2.HLP"));
+        QVERIFY(helpFile.open(QIODevice::WriteOnly));
+        helpFile.close();
+        Main().findChild<QAction*>("HelpContents")->trigger();
+        QDir::setCurrent(previous);
         QDesktopServices::unsetUrlHandler("file");
-        QCOMPARE(catcher.opened, QUrl::fromLocalFile(QDir::current().filePath("Rc2.HLP")));
+        QCOMPARE(catcher.opened, QUrl::fromLocalFile(folder.filePath("Rc2.HLP")));
         QVERIFY(boxes_->Boxes().isEmpty());
     }
 
@@ -651,14 +710,14 @@ class MainFormTest : public QObject {
         GoOnline();
         Main().RegisterChildWindow(ChildWindow::Monitoring, monitors.Factory("Monitor"));
         Main().show();
-        Main().setGeometry(60, 70, 900, 650);
+        Main().setGeometry(60, 70, 600, 450);
         Main().OpenChildWindow(ChildWindow::Monitoring);
         QMdiSubWindow* sub = Main().MdiArea()->activeSubWindow();
         sub->setGeometry(30, 40, 350, 260);
         QVERIFY(Main().close());
 
         TMainForm next(TMainForm::Options{false});
-        QCOMPARE(next.geometry(), QRect(60, 70, 900, 650));
+        QCOMPARE(next.geometry(), QRect(60, 70, 600, 450));
         next.show();
         next.RegisterChildWindow(ChildWindow::Monitoring, monitors.Factory("Monitor"));
         SetPortName(next, line_->Path());
@@ -666,6 +725,49 @@ class MainFormTest : public QObject {
         next.ST_LEDClick();
         next.OpenChildWindow(ChildWindow::Monitoring);
         QCOMPARE(next.MdiArea()->activeSubWindow()->geometry(), QRect(30, 40, 350, 260));
+    }
+
+    // A monitor unplugged, or another scale factor: what was stored is off every screen.
+    void storedPlacementOutsideEveryScreenIsMovedAndShrunkOntoIt() {
+        const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+        const auto store = OpenSettingsKey(QString(WindowPlacement::kKey) + "\\MainForm");
+        store->setValue("Left", screen.right() + 2000);
+        store->setValue("Top", screen.bottom() + 500);
+        store->setValue("Width", screen.width() * 2);
+        store->setValue("Height", screen.height() * 2);
+        store->setValue("State", 0);
+        store->sync();
+        TMainForm next(TMainForm::Options{false});
+        QVERIFY2(screen.marginsRemoved(kFrameAllowance).contains(next.geometry()),
+                 qPrintable(QString("%1,%2 %3x%4").arg(next.x()).arg(next.y())
+                                .arg(next.width()).arg(next.height())));
+    }
+
+    void firstStartFitsTheScreen() {
+        const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+        QVERIFY(screen.marginsRemoved(kFrameAllowance).contains(Main().geometry()));
+    }
+
+    void fitOnScreensPicksTheScreenAndKeepsWhatFits_data() {
+        QTest::addColumn<QRect>("stored");
+        QTest::addColumn<QRect>("placed");
+        // Two screens side by side; room inside each is the frame allowance smaller.
+        QTest::newRow("fits as it is") << QRect(100, 100, 600, 400) << QRect(100, 100, 600, 400);
+        QTest::newRow("on the second screen")
+            << QRect(1500, 200, 600, 400) << QRect(1500, 200, 600, 400);
+        QTest::newRow("mostly on the second, pushed in")
+            << QRect(2700, 200, 600, 400) << QRect(2592, 200, 600, 400);
+        QTest::newRow("beyond every screen: onto the primary one")
+            << QRect(9000, 9000, 600, 400) << QRect(672, 672, 600, 400);
+        QTest::newRow("larger than both: onto the one it covers most")
+            << QRect(0, 0, 4000, 3000) << QRect(1288, 32, 1904, 1040);
+        QTest::newRow("above the top") << QRect(200, -300, 600, 400) << QRect(200, 32, 600, 400);
+    }
+    void fitOnScreensPicksTheScreenAndKeepsWhatFits() {
+        QFETCH(QRect, stored);
+        QFETCH(QRect, placed);
+        const QList<QRect> screens{QRect(0, 0, 1280, 1080), QRect(1280, 0, 1920, 1080)};
+        QCOMPARE(FitOnScreens(stored, screens), placed);
     }
 };
 

@@ -27,6 +27,15 @@ void StoreRaw(const Values& values, const QString& key = kKey) {
     store->sync();
 }
 
+// A port lister that finds these names, without details.
+TPortSetupDialog::PortLister Listing(const QStringList& names) {
+    return [names] {
+        QList<PortListing> ports;
+        for (const QString& name : names) ports.append({name, "", "", ""});
+        return ports;
+    };
+}
+
 // Line settings that no flow-control choice would produce, to see what a load leaves alone.
 PortSettings UnusualLines() {
     PortSettings settings;
@@ -230,11 +239,13 @@ class PortSettingsTest : public QObject {
         current.BaudRate = "57600";
         current.Parity = "Odd";
         current.ApplyFlowControl("Software");
-        TPortSetupDialog dialog(current, {"ttyS1", "ttyS0"});
+        TPortSetupDialog dialog(current, Listing({"ttyS0", "ttyS1"}));
         QCOMPARE(dialog.windowTitle(), QString("Setup"));
         QCOMPARE(dialog.findChild<QGroupBox*>()->title(), QString(" Settings "));
         QStringList labels;
-        for (QLabel* label : dialog.findChildren<QLabel*>()) labels << label->text();
+        for (QLabel* label : dialog.findChildren<QLabel*>()) {
+            if (label->objectName() != "Label_PortDetails") labels << label->text();
+        }
         QCOMPARE(labels, QStringList({"Port", "Baud rate", "Data bits", "Stop bits", "Parity",
                                       "Flow control"}));
         const auto list = [&](const char* name) { return dialog.findChild<QComboBox*>(name); };
@@ -253,7 +264,7 @@ class PortSettingsTest : public QObject {
     void dialogChoicesApplyAllAtOnce() {
         PortSettings current;
         current.DtrActive = true;
-        TPortSetupDialog dialog(current, {"ttyS0"});
+        TPortSetupDialog dialog(current, Listing({"ttyS0"}));
         const auto list = [&](const char* name) { return dialog.findChild<QComboBox*>(name); };
         list("ComboBox_Port")->setCurrentIndex(0);
         list("ComboBox_BaudRate")->setCurrentText("19200");
@@ -269,6 +280,43 @@ class PortSettingsTest : public QObject {
         QCOMPARE(chosen.Parity, QString("Even"));
         QCOMPARE(chosen.FlowControl(), QString("Hardware"));
         QVERIFY(chosen.DtrActive);
+    }
+
+    void portListShowsDetailsBesideTheNameAndStoresTheName() {
+        QList<PortListing> present{{"ttyS0", "", "", ""},
+                                   {"ttyUSB0", "FT232R USB UART", "FTDI", "A50285BI"}};
+        TPortSetupDialog dialog(PortSettings{}, [&] { return present; });
+        auto* list = dialog.findChild<QComboBox*>("ComboBox_Port");
+        auto* details = dialog.findChild<QLabel*>("Label_PortDetails");
+        QCOMPARE(list->count(), 2);
+        QCOMPARE(list->model()->index(1, 1).data().toString(),
+                 QString("FT232R USB UART, FTDI, serial A50285BI"));
+        list->setCurrentIndex(1);
+        QCOMPARE(list->currentText(), QString("ttyUSB0"));
+        QCOMPARE(details->text(), QString("FT232R USB UART, FTDI, serial A50285BI"));
+        QCOMPARE(dialog.Chosen().Port, QString("ttyUSB0"));
+
+        // An adapter plugged in while the dialog is open appears on Refresh;
+        // a typed path stays what it was.
+        list->setEditText("/dev/serial/by-id/usb-adapter-if00-port0");
+        present.append({"ttyUSB1", "CP2102 USB to UART", "Silicon Labs", "0001"});
+        QTest::mouseClick(dialog.findChild<QPushButton*>("Btn_Refresh"), Qt::LeftButton);
+        QCOMPARE(list->count(), 3);
+        QCOMPARE(list->currentText(), QString("/dev/serial/by-id/usb-adapter-if00-port0"));
+        QCOMPARE(dialog.Chosen().Port, QString("/dev/serial/by-id/usb-adapter-if00-port0"));
+    }
+
+    void typedSymlinkIsAcceptedAndShowsWhereItLeads() {
+        QTemporaryDir dir;
+        PtyLine line;
+        const QString link = dir.filePath("drive");
+        QVERIFY(QFile::link(line.Path(), link));
+        PortSettings current;
+        current.Port = link;
+        TPortSetupDialog dialog(current, [] { return QList<PortListing>{}; });
+        QCOMPARE(dialog.Chosen().Port, link);
+        QCOMPARE(dialog.findChild<QLabel*>("Label_PortDetails")->text(),
+                 "leads to " + line.Path());
     }
 
     void portListIsSortedByName() {

@@ -8,6 +8,7 @@
 #include "app/StatusFrm.h"
 #include "platform/ThreadTimers.h"
 #include "protocol/Comm.h"
+#include "protocol/Frame.h"
 #include "widgets/HangulFont.h"
 #include "widgets/LedBar.h"
 
@@ -30,6 +31,12 @@ struct QuietHooks : IEngineHooks {
     void ShowWarning(const std::string&) override {}
     void RestoreCursor() override {}
     void PauseMs(int) override {}
+};
+
+// Engine hooks that keep the status text.
+struct StatusHooks : QuietHooks {
+    std::string status;
+    void SetStatusText(const std::string& text) override { status = text; }
 };
 
 }  // namespace
@@ -126,10 +133,71 @@ class StatusFrmTest : public QObject {
         QVERIFY(caption->styleSheet().contains("red"));
         Tick(&status);
         QVERIFY(caption->styleSheet().contains("yellow"));
+    }
 
-        comm.ContinuationKind = 0;
-        Tick(&status);
-        QCOMPARE(caption->text(), QString("Parameter Writing..."));
+    // A write (the store window's) shows its own caption and closes by its progress only.
+    void aWriteIsLabelledAsOneAndWaitsForItsProgress() {
+        TComm comm(port_, hooks_);
+        QPointer<TFrm_Status> status = new TFrm_Status(comm);
+        status->show();
+        auto* caption = status->findChild<QLabel*>("Label_Status");
+        for (int kind : {0, 1, 0}) {
+            comm.ContinuationKind = kind;
+            Tick(status);
+            Settle();
+            QVERIFY(!status.isNull());
+            QCOMPARE(caption->text(), QString("Parameter Writing..."));
+        }
+        comm.TransferProgress = 100.0;
+        Tick(status);
+        Settle();
+        QVERIFY(status.isNull());
+    }
+
+    // The engine ends a block read: the window goes with it, still labelled a read,
+    // and the error is what the status panel says.
+    void closesWhenTheEngineEndsTheRead_data() {
+        QTest::addColumn<QString>("ending");
+        QTest::addColumn<QString>("status");
+        QTest::newRow("time-out") << "time-out" << QString(LinkText::Timeout);
+        QTest::newRow("error reply") << "error reply" << QString();
+        QTest::newRow("NAK") << "NAK" << QString(LinkText::Nak);
+        QTest::newRow("rejected reply") << "rejected reply" << QString(LinkText::PacketError);
+        QTest::newRow("answered twice") << "answered twice" << QString(LinkText::PacketError);
+    }
+    void closesWhenTheEngineEndsTheRead() {
+        QFETCH(QString, ending);
+        QFETCH(QString, status);
+        StatusHooks hooks;
+        TComm comm(port_, hooks);
+        comm.ContinuationKind = 1;
+        comm.SendData.Command = "SET";
+        comm.SendCommand("SET", "000");
+        comm.LinkState = AwaitData;
+        QPointer<TFrm_Status> window = new TFrm_Status(comm);
+        window->show();
+        auto* caption = window->findChild<QLabel*>("Label_Status");
+        for (int tick = 0; tick < 30; ++tick) {  // the time-out path resends meanwhile
+            Tick(window);
+            QCOMPARE(caption->text(), QString("Parameter Reading..."));
+            if (ending == "time-out") comm.HandleTimeout();
+        }
+        QVERIFY(!window.isNull() || ending == "time-out");
+        const std::string reply = Frame::BuildReply('R', "SET12");
+        if (ending == "error reply") comm.HandleChunk(Frame::BuildReply('E', "21"));
+        if (ending == "NAK") comm.HandleChunk(std::string(1, Frame::NAK));
+        if (ending == "rejected reply") comm.HandleChunk("xyz");
+        if (ending == "answered twice") comm.HandleChunk(reply + reply);
+        if (!window.isNull()) {
+            Tick(window);
+            QCOMPARE(caption->text(), QString("Parameter Reading..."));
+        }
+        Settle();
+        QVERIFY(window.isNull());
+        QCOMPARE(comm.LinkState == Idle || comm.LinkState == ReplyDone, true);
+        QCOMPARE(comm.ContinuationKind, 0);
+        QCOMPARE(QString::fromStdString(hooks.status), status);
+        QVERIFY(comm.CommError != 0);
     }
 };
 

@@ -54,7 +54,9 @@ const EngineCase kCases[] = {
     {"ValueDecoded", AwaitData, "SET", {kSetReply}, ReplyDone, 0, "", 1, 0, "1234"},
     {"SplitReplyReassembled", AwaitData, "SET", {kSetReply.substr(0, 1), kSetReply.substr(1, 6), kSetReply.substr(7)}, ReplyDone, 0, "", 1, 0, "1234"},
     {"StxInAwaitRest", AwaitData, "SET", {FrameStart(kSetReply), kSetReply}, Idle, 1, PacketError, 1, 0, {}, 0},
-    {"TrailingBytesFailChecksum", AwaitData, "SET", {kSetReply + kAck}, ReplyDone, 1, ChecksumError, 1, 0, {}, 0},
+    {"TrailingBytesFailChecksum", AwaitData, "SET", {kSetReply + "xy"}, ReplyDone, 1, ChecksumError, 1, 0, {}, 0},
+    {"SecondReplyInTheChunkIsPacketError", AwaitData, "SET", {kSetReply + kAck}, Idle, 1, PacketError, 1, 0, {}, 0},
+    {"ReplyTwiceInOneChunkIsNotUsed", AwaitData, "SET", {kSetReply + kSetReply}, Idle, 1, PacketError, 1, 0, "old", 0, 1, 0, 1},
     {"UsEmptiesValueAndKeepsWaiting", AwaitData, "SET", {kUs}, AwaitData, 0, "", 1, 0, ""},
     {"UsRunsContinuation", AwaitData, "SET", {kUs}, Idle, 0, "", 1, 1, "", 1, 1},
     {"AckWhilePollingOffIsPacketError", AwaitData, "MOR", {kAck}, Idle, 1, PacketError, 1, 0, {}, 0},
@@ -203,9 +205,11 @@ TEST(EngineTimeout, SilentDriveGetsThreeResendsThenTheError) {
     EXPECT_EQ(rig.comm.ResendCount, 0);
     EXPECT_FALSE(rig.hooks.timer);
 
-    // The next silent exchange again gets three resends.
+    // The next silent exchange again gets three resends, once the quiet owed
+    // to the four unanswered copies has passed.
     rig.Send("SET", "001", AwaitData);
-    rig.Ticks(30);
+    EXPECT_EQ(rig.port.written.size(), 4u);
+    rig.Ticks(TComm::kMinGuardTicks + 30);
     EXPECT_EQ(rig.port.written.size(), 8u);
 }
 

@@ -32,7 +32,7 @@ TEST(DriveSimOptionsTest, ReadsTheMonitoringOptions) {
 TEST(DriveSimOptionsTest, ReadsEveryOptionInBothForms) {
     DriveSimOptions options =
         Parse({"--baud", "9600", "--turnaround=15", "--chunk-gap", "3", "--link", "/tmp/drive",
-               "--failure=split:4", "--motor", "RS10", "--version", "V2.00"});
+               "--failure=split:4", "--motor", "RS10", "--firmware", "V2.00"});
     EXPECT_EQ(options.pty.baud, 9600);
     EXPECT_EQ(options.pty.turnaroundMs, 15);
     EXPECT_EQ(options.pty.chunkGapMs, 3);
@@ -41,6 +41,9 @@ TEST(DriveSimOptionsTest, ReadsEveryOptionInBothForms) {
     EXPECT_EQ(options.drive.motorCode, "RS10");
     EXPECT_EQ(options.drive.version, "V2.00");
     EXPECT_FALSE(options.help);
+    EXPECT_FALSE(options.version);
+    EXPECT_EQ(Parse({"--failure", "stall:40:350"}).failure, (Failure{FailureMode::Stall, 40, 350}));
+    EXPECT_EQ(Parse({"--failure=twice"}).failure, (Failure{FailureMode::Twice, 0}));
 }
 
 TEST(DriveSimOptionsTest, DefaultsServeANormalDriveWithoutPacing) {
@@ -50,6 +53,9 @@ TEST(DriveSimOptionsTest, DefaultsServeANormalDriveWithoutPacing) {
     EXPECT_TRUE(options.pty.linkPath.empty());
     EXPECT_EQ(options.failure.mode, FailureMode::None);
     EXPECT_TRUE(Parse({"--help"}).help);
+    // --version is the program's own; the drive's firmware version is --firmware.
+    EXPECT_TRUE(Parse({"--version"}).version);
+    EXPECT_EQ(Parse({"--version"}).drive.version, "V1.20");
 }
 
 TEST(DriveSimOptionsTest, RefusesBadOptionsWithTheirName) {
@@ -70,6 +76,22 @@ TEST(DriveSimOptionsTest, RefusesBadOptionsWithTheirName) {
         } catch (const std::invalid_argument& error) {
             std::string option(args.front().substr(0, args.front().find('=')));
             EXPECT_NE(std::string(error.what()).find(option), std::string::npos) << error.what();
+        }
+    }
+}
+
+TEST(DriveSimOptionsTest, AlarmAtStartAndUninitialisedHistory) {
+    DriveSimOptions options = Parse({"--alarm", "50", "--alarm-memory=uninitialised"});
+    EXPECT_EQ(options.alarm, 50);
+    EXPECT_FALSE(options.drive.alarmMemoryInitialised);
+    EXPECT_TRUE(Parse({}).drive.alarmMemoryInitialised);
+    for (const auto& args : std::vector<std::vector<std::string_view>>{
+             {"--alarm", "100"}, {"--alarm", "x"}, {"--alarm-memory", "blank"}}) {
+        try {
+            Parse(args);
+            ADD_FAILURE() << "accepted " << args[1];
+        } catch (const std::invalid_argument& error) {
+            EXPECT_NE(std::string(error.what()).find(args[0]), std::string::npos) << error.what();
         }
     }
 }

@@ -45,6 +45,16 @@ TEST(FailureModeTest, ParsesModeNamesAndArguments) {
         {"error-reply:61", Failure{FailureMode::ErrorReply, 61}},
         {"nth-try:3", Failure{FailureMode::NthTry, 3}},
         {"disconnect:4", Failure{FailureMode::Disconnect, 4}},
+        {"stall", Failure{FailureMode::Stall, 1, kDefaultStallMs}},
+        {"stall:40", Failure{FailureMode::Stall, 40, kDefaultStallMs}},
+        {"stall:40:280", Failure{FailureMode::Stall, 40, 280}},
+        {"twice", Failure{FailureMode::Twice, 0}},
+        {"stall:0:280", std::nullopt},
+        {"stall:3:0", std::nullopt},
+        {"stall:3:", std::nullopt},
+        {"stall:3:5s", std::nullopt},
+        {"split:3:5", std::nullopt},
+        {"twice:2", std::nullopt},
         {"split:1", std::nullopt},  // one chunk is no split
         {"error-reply:100", std::nullopt},
         {"garbage:0", std::nullopt},
@@ -166,6 +176,27 @@ TEST(FailureModeTest, SwitchingBackToNoneAnswersNormallyAgain) {
     One(sim, Cmd::VER);
     sim.SetFailure(FailureMode::None);
     EXPECT_EQ(One(sim, Cmd::VER).chunks, std::vector<std::string>{kVersionReply});
+}
+
+TEST(FailureModeTest, StallHoldsBackTheNthAnswerOnly) {
+    DriveSim sim = SimWith({FailureMode::Stall, 2, 280});
+    const DriveSim::Reply first = One(sim, Cmd::SET, "000");
+    EXPECT_EQ(first.stallMs, 0);
+    const DriveSim::Reply second = One(sim, Cmd::SET, "001");
+    EXPECT_EQ(second.stallMs, 280);
+    EXPECT_EQ(second.chunks,
+              std::vector<std::string>{Frame::BuildReply('R', "SET" + *sim.Slot("001"))});
+    EXPECT_EQ(One(sim, Cmd::SET, "001").stallMs, 0);
+    sim.SetFailure({FailureMode::Stall, 1, 50});  // a new mode counts from the start
+    EXPECT_EQ(One(sim, Cmd::LIV).stallMs, 50);
+}
+
+TEST(FailureModeTest, TwiceSendsEveryAnswerTwiceBackToBack) {
+    DriveSim sim = SimWith({FailureMode::Twice, 0});
+    EXPECT_EQ(One(sim, Cmd::VER).chunks, std::vector<std::string>{kVersionReply + kVersionReply});
+    EXPECT_EQ(One(sim, Cmd::SVRON).chunks, std::vector<std::string>{kAck + kAck});
+    EXPECT_TRUE(sim.ServoOn());  // acted on once
+    EXPECT_EQ(sim.Requests().size(), 2u);
 }
 
 }  // namespace

@@ -165,6 +165,29 @@ TEST(PtyDriveTest, PacedReplyTakesAtLeastItsLineTimeAndTheTurnaround) {
     EXPECT_GE(Clock::now() - start, 150ms);
 }
 
+TEST(PtyDriveTest, StalledDriveAnswersWhatCameMeanwhileInOrderAfterwards) {
+    PtyDrive drive;
+    drive.WithSim([](DriveSim& sim) {
+        sim.SetSlot("000", "11");
+        sim.SetSlot("001", "22");
+        sim.SetFailure({FailureMode::Stall, 2, 400});
+    });
+    PortClient port(drive.SlavePath());
+    port.Send(Req(Cmd::SET, "000"));
+    EXPECT_EQ(port.ReadReply(), Frame::BuildReply('R', "SET11"));
+    const auto start = Clock::now();
+    port.Send(Req(Cmd::SET, "001"));
+    ASSERT_TRUE(drive.WaitForRequests(2, 3s));
+    EXPECT_EQ(port.ReadReply(100ms), "");  // nothing while the drive is frozen
+    port.Send(Req(Cmd::SET, "001"));       // a resend
+    port.Send(Req(Cmd::TYP));
+    const std::string first = port.ReadReply();
+    EXPECT_GE(Clock::now() - start, 400ms);
+    EXPECT_EQ(first, Frame::BuildReply('R', "SET22"));
+    EXPECT_EQ(port.ReadReply(), first);
+    EXPECT_EQ(port.ReadReply(), Frame::BuildReply('R', "TYP-_A5"));
+}
+
 TEST(PtyDriveTest, KeepsTheSymlinkWhileServing) {
     TempDir dir;
     const std::string link = dir / "drive";
@@ -271,7 +294,7 @@ TEST(DriveSimProgramTest, PrintsTheSlaveServesItAndCleansUpOnSigterm) {
     const std::string program = DriveSimPath();
     TempDir dir;
     const std::string link = dir / "drive";
-    DriveSimProgram sim({program, "--link", link, "--version", "V9.99", "--motor", "RS10"});
+    DriveSimProgram sim({program, "--link", link, "--firmware", "V9.99", "--motor", "RS10"});
 
     const std::string slave = sim.ReadLine();
     ASSERT_FALSE(slave.empty());

@@ -1,0 +1,13 @@
+#pragma once
+// The program's command line: --help and --version, answered on the terminal
+// before any window exists. The program takes no other options.
+
+#include <optional>
+#include <ostream>
+#include <string_view>
+#include <vector>
+
+// Returns the exit code when the arguments (after the program name) were
+// answered or refused, nothing when the program should start.
+std::optional<int> AnswerCommandLine(const std::vector<std::string_view>& args, std::ostream& out,
+                                     std::ostream& err);
