@@ -4,7 +4,7 @@
 // the drive's state (parameters, servo, alarm) in between. Pure: no threads,
 // no I/O; a server writes the replies it returns.
 //
-// Served: SET, STR, CHP, TYP, VER, STS, MDM, TAT, ETC, JOG, TMN, SVRON, SVROFF,
+// Served: SET, STR, CHP, TYP, VER, STS, MDM, MOR, TAT, ETC, JOG, TMN, SVRON, SVROFF,
 // SVROF, RST, LIV, LIVE, EHY, DIE.
 // Other mnemonics, malformed frames and bad checksums get NAK; frames for
 // another station get no answer. Normal data replies carry Config::marker
@@ -28,6 +28,7 @@
 #include "sim/Procedures.h"
 #include "sim/RequestStream.h"
 #include "sim/SimClock.h"
+#include "sim/Stream.h"
 
 class DriveSim {
   public:
@@ -112,6 +113,7 @@ class DriveSim {
     double Now() const { return config_.clock(); }
     Motor& MotorModel() { return motor_; }
     const Motor& MotorModel() const { return motor_; }
+    const Stream& MonitorStream() const { return monitorStream_; }
 
     // The jog and test-run speed, Pr-2.01, in rpm.
     double JogSpeed() const;
@@ -144,6 +146,7 @@ class DriveSim {
     struct EtcRow;  // one ETC code and its handler
     static const EtcRow* FindEtc(std::string_view code);
     std::string OnMonitor(std::string_view data);
+    std::string OnStream(std::string_view data);
     std::string OnJog(std::string_view data);
     std::string OnTuning(std::string_view data);
     std::string OnEtc(std::string_view data);
@@ -182,5 +185,6 @@ class DriveSim {
     int alarm_ = 0;
     int warning_ = 0;
     Procedures procedures_;
+    Stream monitorStream_;
     bool alarmRaised_ = false, warningRaised_ = false;
 };
