@@ -31,11 +31,13 @@ void StreamRing::Write(std::string_view value) {
     std::size_t start = 0;
     for (;;) {
         const std::size_t end = value.find('&', start);
-        const std::string_view field = value.substr(start, end == std::string_view::npos ? end : end - start);
+        const std::string_view field =
+            value.substr(start, end == std::string_view::npos ? end : end - start);
         slots_[static_cast<std::size_t>(write_)][channel] = std::string(field);
         if (end == std::string_view::npos) {
             // The last field completes a sample even when a channel of it is missing.
-            for (std::size_t c = channel + 1; c < slots_[0].size(); ++c) slots_[static_cast<std::size_t>(write_)][c].clear();
+            for (std::size_t c = channel + 1; c < slots_[0].size(); ++c)
+                slots_[static_cast<std::size_t>(write_)][c].clear();
             Advance();
             return;
         }
@@ -74,7 +76,8 @@ std::optional<double> StreamValue(std::string_view field) {
     if (!field.empty() && field.front() == '+') field.remove_prefix(1);
     double value = 0.0;
     const auto [end, error] = std::from_chars(field.data(), field.data() + field.size(), value);
-    if (field.empty() || error != std::errc{} || end != field.data() + field.size() || !std::isfinite(value))
+    if (field.empty() || error != std::errc{} || end != field.data() + field.size() ||
+        !std::isfinite(value))
         return std::nullopt;
     return value;
 }
@@ -91,12 +94,14 @@ std::optional<double> StreamRate::PeriodMs(std::int64_t ms) {
     return 1000.0 / static_cast<double>(total);
 }
 
-std::string StreamStatusText(std::optional<double> periodMs, int requestedMs, std::int64_t overwritten,
-                             std::int64_t unplottable) {
+std::string StreamStatusText(std::optional<double> periodMs, int requestedMs,
+                             std::int64_t overwritten, std::int64_t unplottable) {
     char period[32] = "-";
     if (periodMs) std::snprintf(period, sizeof period, "%.2f ms", *periodMs);
     char text[160];
-    std::snprintf(text, sizeof text, "Sample period %s (requested %d ms)   Overwritten %lld   Unplottable %lld", period,
-                  requestedMs, static_cast<long long>(overwritten), static_cast<long long>(unplottable));
+    std::snprintf(text, sizeof text,
+                  "Sample period %s (requested %d ms)   Overwritten %lld   Unplottable %lld",
+                  period, requestedMs, static_cast<long long>(overwritten),
+                  static_cast<long long>(unplottable));
     return text;
 }

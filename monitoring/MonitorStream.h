@@ -67,5 +67,5 @@ class StreamRate {
 };
 
 // What the page shows under the graph while it streams.
-std::string StreamStatusText(std::optional<double> periodMs, int requestedMs, std::int64_t overwritten,
-                             std::int64_t unplottable);
+std::string StreamStatusText(std::optional<double> periodMs, int requestedMs,
+                             std::int64_t overwritten, std::int64_t unplottable);

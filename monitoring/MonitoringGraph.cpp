@@ -43,7 +43,8 @@ void TFrm_Monitoring::RebuildGraphChannels() {
 void TFrm_Monitoring::AddGraphValues(const std::vector<double>& values) {
     const double x = channelClock_.isValid() ? channelClock_.nsecsElapsed() / 1e9 : 0.0;
     for (std::size_t c = 0; c < values.size(); ++c) {
-        if (static_cast<int>(c) < Plot_Graph->ChannelCount()) Plot_Graph->AddPoint(static_cast<int>(c), x, values[c]);
+        if (static_cast<int>(c) < Plot_Graph->ChannelCount())
+            Plot_Graph->AddPoint(static_cast<int>(c), x, values[c]);
     }
 }
 
@@ -81,7 +82,8 @@ void TFrm_Monitoring::StartStream() {
 void TFrm_Monitoring::ReadMonitorStream() {
     const std::int64_t before = stream_.Written();
     stream_.Write(comm_.ReadData.Data);
-    rate_.Arrived(streamClock_.isValid() ? streamClock_.elapsed() : 0, static_cast<int>(stream_.Written() - before));
+    rate_.Arrived(streamClock_.isValid() ? streamClock_.elapsed() : 0,
+                  static_cast<int>(stream_.Written() - before));
     if (comm_.ReadData.Data.size() < 25) Wait(comm_.PollDelayMs);
     comm_.SendData.Data.clear();
     comm_.SendCommand(comm_.SendData.Command, {});

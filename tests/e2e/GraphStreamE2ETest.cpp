@@ -57,7 +57,8 @@ class GraphStreamE2ETest : public QObject {
         QTRY_VERIFY_WITH_TIMEOUT(Child<ToggleSwitch>(window, "Sw_Monitoring")->isEnabled(), 10000);
         QTRY_VERIFY_WITH_TIMEOUT(!window->MonitorTimers()->Enabled(1), 10000);
 
-        Child<QTabWidget>(window, "PageControl_Monitor")->setCurrentIndex(TFrm_Monitoring::GraphPage);
+        Child<QTabWidget>(window, "PageControl_Monitor")
+            ->setCurrentIndex(TFrm_Monitoring::GraphPage);
         Child<QComboBox>(window, "Combo5")->setCurrentIndex(1);  // speed feedback
         Child<QComboBox>(window, "Combo6")->setCurrentIndex(4);  // torque command
         Child<QSpinBox>(window, "SpinEdit_TimeSelect")->setValue(5);
@@ -77,8 +78,9 @@ class GraphStreamE2ETest : public QObject {
         const StreamRing& ring = window->Stream();
         const std::int64_t received = ring.Written();
         const std::int64_t plotted = window->GraphPlot()->PointCount(0);
-        qInfo("drive sent %lld, dropped %lld; window received %lld, plotted %lld, left %d", (long long)sent,
-              (long long)dropped, (long long)received, (long long)plotted, ring.Count());
+        qInfo("drive sent %lld, dropped %lld; window received %lld, plotted %lld, left %d",
+              (long long)sent, (long long)dropped, (long long)received, (long long)plotted,
+              ring.Count());
         QVERIFY(sent > kStreamMs / 5 / 2);  // the wire carried at least half the samples
         QCOMPARE(dropped, 0);
         QCOMPARE(ring.Overwritten(), 0);
@@ -89,7 +91,8 @@ class GraphStreamE2ETest : public QObject {
         for (int c = 0; c < 2; ++c) {
             const auto entries = window->GraphPlot()->Entries(c);
             for (qsizetype i = 0; i < entries.size(); ++i)
-                QVERIFY2(std::abs(entries[i].x() - 0.005 * double(i)) < 1e-6, qPrintable(QString::number(i)));
+                QVERIFY2(std::abs(entries[i].x() - 0.005 * double(i)) < 1e-6,
+                         qPrintable(QString::number(i)));
         }
     }
 };

@@ -38,7 +38,7 @@ TEST(MonitorStream, OneItemAndShortOrEmptyValues) {
 
     StreamRing two;
     two.Reset(2);
-    two.Write("");      // a US reply: one empty sample
+    two.Write("");       // a US reply: one empty sample
     two.Write("5&6&7");  // the last sample lacks its second item
     ASSERT_EQ(two.Count(), 3);
     EXPECT_EQ(two.Take(), (StreamSample{"", ""}));
@@ -64,9 +64,9 @@ TEST(MonitorStream, RingWrapsAndCountsWhatItOverwrote) {
 
 TEST(MonitorStream, OnlyNumbersArePlotted) {
     const std::pair<const char*, std::optional<double>> cases[] = {
-        {"10", 10.0}, {"-1500", -1500.0}, {"32.5", 32.5}, {" 7 ", 7.0}, {"+3", 3.0},
-        {"", std::nullopt}, {"abc", std::nullopt}, {"12x", std::nullopt}, {"nan", std::nullopt},
-        {"inf", std::nullopt}, {"-", std::nullopt},
+        {"10", 10.0},          {"-1500", -1500.0},    {"32.5", 32.5},        {" 7 ", 7.0},
+        {"+3", 3.0},           {"", std::nullopt},    {"abc", std::nullopt}, {"12x", std::nullopt},
+        {"nan", std::nullopt}, {"inf", std::nullopt}, {"-", std::nullopt},
     };
     for (const auto& [field, value] : cases) EXPECT_EQ(StreamValue(field), value) << field;
 }

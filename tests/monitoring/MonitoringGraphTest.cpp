@@ -17,9 +17,7 @@ using Requests = std::vector<std::string>;
 class MonitoringGraphTest : public QObject {
     Q_OBJECT
   private slots:
-    void initTestCase() {
-        REQUIRE_HANGUL_FONT();
-    }
+    void initTestCase() { REQUIRE_HANGUL_FONT(); }
     void channelsFollowTheLists();
     void mdmRepliesAddPointsToTheChannels();
     void streamFromRequestToPoints();
@@ -35,7 +33,8 @@ void Select(QWidget* window, int slot, int entry) {
 std::unique_ptr<TFrm_Monitoring> OpenGraphPage(MonitorRig& rig) {
     auto window = rig.Open();
     rig.StartUp(*window);
-    Find<QTabWidget>(window.get(), "PageControl_Monitor")->setCurrentIndex(TFrm_Monitoring::GraphPage);
+    Find<QTabWidget>(window.get(), "PageControl_Monitor")
+        ->setCurrentIndex(TFrm_Monitoring::GraphPage);
     rig.StartUp(*window);
     rig.TakeRequests();
     return window;
