@@ -92,6 +92,10 @@ void TMainForm::FormCreate() {
                                     "program nor in the user's data folder");
 }
 
+QString TMainForm::ParameterDirectory() {
+    return ParameterFolder();
+}
+
 void TMainForm::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
     if (shown_) return;

@@ -65,6 +65,9 @@ class TMainForm : public QMainWindow, public IEngineHooks {
     void OpenChildWindow(ChildWindow kind);
     QAction* CommandAction(ChildWindow kind) const;
     QMdiArea* MdiArea() const { return MdiArea_; }
+    // Where parameter files are kept: PARAMETER beside the program, or in the
+    // user's data folder when the program's folder cannot hold it; empty when neither can.
+    static QString ParameterDirectory();
 
     // Shows the progress window modally; returns when it has closed.
     void StatusForm_Active();

@@ -12,6 +12,7 @@
 #include "app/WindowPlacement.h"
 #include "platform/ComPort.h"
 #include "widgets/MessageService.h"
+#include "widgets/WindowHints.h"
 
 namespace {
 
@@ -64,6 +65,12 @@ QMdiSubWindow* TMainForm::AddChild(QWidget* window, bool fillArea) {
     QMdiSubWindow* sub = MdiArea_->addSubWindow(window);
     // Laid out for the whole client area; a placement stored by the user still wins.
     if (fillArea) sub->setGeometry(QRect(QPoint(0, 0), MdiArea_->viewport()->size()));
+    // A window laid out to open in the middle says so; a stored placement still wins.
+    if (window->property(kCentreInArea).toBool()) {
+        QRect frame(QPoint(0, 0), sub->sizeHint());
+        frame.moveCenter(MdiArea_->viewport()->rect().center());
+        sub->setGeometry(frame);
+    }
     WindowPlacement::Attach(sub, PlacementName(window));
     return sub;
 }

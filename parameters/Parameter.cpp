@@ -39,6 +39,7 @@ TParameterFrm::TParameterFrm(TComm& comm, ProgressWindow statusFormActive, QWidg
 TParameterFrm::~TParameterFrm() {
     RxSpinEdit1->disconnect(this);  // closing moves the focus; this window is half gone by then
     if (comm_.EditorRef == this) comm_.EditorRef = nullptr;
+    if (comm_.ReaderRef == this) comm_.ReaderRef = nullptr;
 }
 
 void TParameterFrm::FormCreate() {
@@ -286,7 +287,7 @@ void TParameterFrm::Btn_ParameterReadClick() {
     comm_.ContinuationKind = 1;
     EditorReadGroup = 0;
     ReadSlot = 1;
-    comm_.EditorRef = this;
+    comm_.ReaderRef = this;
     // A request that never went out (the port is closed) has nothing to show progress of.
     if (SendRead(ParameterAddress(0, 0)) && statusFormActive_) statusFormActive_();
 }

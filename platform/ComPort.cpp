@@ -9,7 +9,10 @@
 #include <QSerialPort>
 #include <QThread>
 #include <cerrno>
+#include <condition_variable>
 #include <exception>
+#include <memory>
+#include <mutex>
 
 #ifdef Q_OS_UNIX
 #include <fcntl.h>
@@ -261,27 +264,83 @@ void TComPort::ApplyLineSettings() {
 }
 
 void TComPort::PortWrite(const std::string& bytes) {
+    if (reserved_) return;
     if (QThread::currentThread() != thread())
-        WriteFromOtherThread(bytes);
+        WriteFromOtherThread(bytes, {});
     else
         WriteHere(bytes);
 }
 
-// The port object serves only its own thread, so another thread's write runs
-// there while the caller waits, and a failure is rethrown to the caller.
-void TComPort::WriteFromOtherThread(const std::string& bytes) {
+bool TComPort::PortWrite(const std::string& bytes, std::stop_token stop) {
+    if (QThread::currentThread() != thread()) return WriteFromOtherThread(bytes, stop);
+    WriteHere(bytes);
+    return true;
+}
+
+namespace {
+
+// A write handed to the port's thread. The caller may give up on it while it
+// is queued; a port destroyed before it ran drops it, and the caller hears so.
+struct HandedWrite {
+    enum State { Queued, Running, Done, GivenUp, Dropped };
+    std::mutex mutex;
+    std::condition_variable_any changed;
+    State state = Queued;
     std::exception_ptr failure;
+
+    bool Begin() {
+        std::lock_guard lock(mutex);
+        if (state != Queued) return false;
+        state = Running;
+        return true;
+    }
+    void End(State end, std::exception_ptr error = {}) {
+        {
+            std::lock_guard lock(mutex);
+            if (end == Dropped && state != Queued) return;
+            state = end;
+            failure = std::move(error);
+        }
+        changed.notify_all();
+    }
+};
+
+}  // namespace
+
+// The port object serves only its own thread, so another thread's write runs
+// there while the caller waits, and a failure is rethrown to the caller. The
+// wait is no blocking queued call: the port's thread may itself be waiting for
+// the caller (a worker being stopped and joined), and then the caller gives up.
+bool TComPort::WriteFromOtherThread(const std::string& bytes, std::stop_token stop) {
+    auto job = std::make_shared<HandedWrite>();
+    std::shared_ptr<void> dropGuard(nullptr, [job](void*) { job->End(HandedWrite::Dropped); });
     QMetaObject::invokeMethod(
         this,
-        [&] {
+        [this, job, dropGuard, bytes] {
+            if (!job->Begin()) return;
             try {
                 WriteHere(bytes);
+                job->End(HandedWrite::Done);
             } catch (...) {
-                failure = std::current_exception();
+                job->End(HandedWrite::Done, std::current_exception());
             }
         },
-        Qt::BlockingQueuedConnection);
-    if (failure) std::rethrow_exception(failure);
+        Qt::QueuedConnection);
+    dropGuard.reset();
+
+    std::unique_lock lock(job->mutex);
+    const auto settled = [&] {
+        return job->state == HandedWrite::Done || job->state == HandedWrite::Dropped;
+    };
+    job->changed.wait(lock, stop, settled);
+    if (job->state == HandedWrite::Queued) {
+        job->state = HandedWrite::GivenUp;
+        return false;
+    }
+    job->changed.wait(lock, settled);
+    if (job->state == HandedWrite::Dropped) throw ErrorWithCode(kWriteFailed, EBADF);
+    if (job->failure) std::rethrow_exception(job->failure);
+    return true;
 }
 
 void TComPort::WriteHere(const std::string& bytes) {

@@ -6,7 +6,9 @@
 #include <QObject>
 #include <QString>
 #include <QStringList>
+#include <atomic>
 #include <stdexcept>
+#include <stop_token>
 #include <string>
 
 #include "platform/PortDiagnosis.h"
@@ -68,6 +70,15 @@ public:
     // (win error code: N)"). From another thread it waits for the port's thread,
     // which must be running its event loop.
     void PortWrite(const std::string& bytes) override;
+    // The same from another thread, given up when `stop` is requested before
+    // the port's thread has begun the write: then nothing is sent and it
+    // returns false. A write already begun is waited for.
+    bool PortWrite(const std::string& bytes, std::stop_token stop);
+
+    // While a program download owns the line, the frames PortWrite(bytes) is
+    // given are not put on it: they would land inside the program. Their
+    // exchanges go unanswered and time out as with a silent drive.
+    void SetReservedForDownload(bool reserved) { reserved_ = reserved; }
 
     // Throws PortError("Unable to open com port (win error code: N)"), followed
     // on further lines by the port and what the failure means.
@@ -99,11 +110,12 @@ private:
     void OnReadyRead();
     void OnError(int error);
     void WriteHere(const std::string& bytes);
-    void WriteFromOtherThread(const std::string& bytes);
+    bool WriteFromOtherThread(const std::string& bytes, std::stop_token stop);
     void AwaitWritten(std::size_t count);
 
     QSerialPort* serial_;
     PortSettings settings_;
+    std::atomic<bool> reserved_ = false;
     DeviceIdentity opened_;
     bool lost_ = false;  // this open has ended; it reports no (further) LinkLost
     // Set while PortWrite waits: bytes arriving then are announced afterwards,

@@ -20,6 +20,7 @@ void TComm::SendCommand(const std::string& command, const std::string& data, con
     SavedLinkState = LinkState;
     hooks_.SetCommLed(true);
     TimeoutTicks = 0;
+    LastSendFailed = true;
     if (!port_.Connected()) {
         AbortExchange();
         hooks_.ShowWarning(LinkText::PortClosed);
@@ -34,6 +35,7 @@ void TComm::SendCommand(const std::string& command, const std::string& data, con
         else
             PutOnWire(frame, resending_);
         hooks_.SetTimeoutTimer(true);
+        LastSendFailed = false;
     } catch (const std::exception&) {
         // Nothing is in flight, so the LED must not claim otherwise.
         hooks_.SetCommLed(false);
@@ -88,6 +90,7 @@ void TComm::OnAwaitAck() {
     }
     if (first == Frame::GS && SendData.Command == Cmd::STR) {
         EndWait();
+        TransferOk = 0;
         SetStatus(LinkText::RefusedWhileRunning);
         if (EditorRef) EditorRef->RollBackRefusedWrite();
         return;
@@ -98,6 +101,7 @@ void TComm::OnAwaitAck() {
             return;
         }
         CommError = ReadDecimal(RxBuffer.substr(3, 2));
+        TransferOk = 0;
         AbortExchange();
     } catch (const std::exception&) {
         ReportLinkError();
@@ -207,17 +211,12 @@ void TComm::DispatchReply() {
 
 void TComm::RunContinuation() {
     switch (ContinuationKind) {
-        case 1: {
-            // The store window's read while it is in front, otherwise the
-            // editor that started the read.
-            IBlockReader* reader = (ActiveWindow == StoreActive && StoreRef) ? StoreRef : nullptr;
-            if (!reader) reader = EditorRef ? static_cast<IBlockReader*>(EditorRef) : StoreRef;
-            if (reader)
-                reader->BlockReadStep();
+        case 1:
+            if (ReaderRef)
+                ReaderRef->BlockReadStep();
             else
                 AbortExchange();  // the window that asked is gone
             return;
-        }
         case 2:
             if (MonitorRef)
                 MonitorRef->ReadMonitorStream();
@@ -327,6 +326,7 @@ void TComm::HandleTimeout() {
         LinkState = SavedLinkState;
     } else {
         CommError = 1;
+        TransferOk = 0;  // a transfer whose command was never answered did not succeed
         SetStatus(LinkText::Timeout);
         AbortExchange();
         ResendCount = 0;

@@ -79,11 +79,15 @@ class TComm {
     // Answers to resent copies of a request that were taken off the line and
     // not acted on, since start-up.
     std::int32_t DroppedReplies = 0;
+    // The last SendCommand wrote nothing (port closed or write failed); the
+    // caller must not wait for an answer.
+    bool LastSendFailed = false;
 
-    // Window references, set while the window exists. The editor that started a
-    // block read or a store keeps receiving its replies (EditorRef).
+    // Window references, set while the window exists. The editor whose store
+    // is outstanding gets a refusal (EditorRef); the window that started the
+    // block read gets its replies (ReaderRef), and none does once it is gone.
     IParameterEditor* EditorRef = nullptr;
-    IBlockReader* StoreRef = nullptr;
+    IBlockReader* ReaderRef = nullptr;
     IMonitorWindow* MonitorRef = nullptr;
     ITriggerWindow* TriggerRef = nullptr;
     IAlarmHistoryWindow* AlarmHistoryRef = nullptr;

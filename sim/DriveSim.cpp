@@ -98,6 +98,8 @@ const DriveSim::Command* DriveSim::FindHandler(std::string_view mnemonic) {
         {Cmd::LIVE, false, true, &DriveSim::OnAlive},
         {Cmd::EHY, true, true, &DriveSim::OnAlarmHistory},
         {Cmd::DIE, true, true, &DriveSim::OnAlarmData},
+        {Cmd::MOT, true, false, &DriveSim::OnCapture},
+        {Cmd::ESC, false, true, &DriveSim::OnEscape},
     };
     auto it = std::ranges::find(kCommands, mnemonic, &Command::mnemonic);
     return it == std::end(kCommands) ? nullptr : &*it;
@@ -108,6 +110,7 @@ DriveSim::DriveSim() : DriveSim(Config{}) {}
 DriveSim::DriveSim(Config config)
     : config_(std::move(config)),
       motor_(config_.motor),
+      recorder_(config_.trigger),
       slots_(DefaultParameterSlots()),
       garbage_(config_.garbageSeed),
       alarmLog_(config_.alarmMemoryInitialised) {
@@ -123,9 +126,25 @@ DriveSim::DriveSim(Config config)
     for (const auto& [key, seconds] : config_.procedureSeconds) procedures_.SetDuration(key, seconds);
 }
 
+// In download mode the bytes are program lines; a frame may switch the mode,
+// so frames are taken up to one ETX at a time.
 std::vector<DriveSim::Exchange> DriveSim::Receive(std::string_view bytes) {
     std::vector<Exchange> exchanges;
-    if (lineDown_) return exchanges;
+    while (!bytes.empty() && !lineDown_) {
+        if (download_.Active()) {
+            bytes.remove_prefix(download_.Take(bytes));
+            continue;
+        }
+        const std::size_t etx = bytes.find(Frame::ETX);
+        const std::size_t end = etx == std::string_view::npos ? bytes.size() : etx + 1;
+        std::ranges::move(ReceiveFrames(bytes.substr(0, end)), std::back_inserter(exchanges));
+        bytes.remove_prefix(end);
+    }
+    return exchanges;
+}
+
+std::vector<DriveSim::Exchange> DriveSim::ReceiveFrames(std::string_view bytes) {
+    std::vector<Exchange> exchanges;
     for (std::string& frame : stream_.Push(bytes)) {
         Reply reply = Answer(frame);
         bool close = reply.close;
@@ -231,7 +250,7 @@ std::string DriveSim::Handle(const std::string& frame) {
 std::string DriveSim::Execute(std::string_view mnemonic, std::string_view data) {
     const Command* command = FindHandler(mnemonic);
     if (command == nullptr || (!command->takesData && !data.empty())) return Control(Frame::NAK);
-    motor_.AdvanceTo(Now());
+    CatchUp();
     RaiseScheduled();
     if (alarm_ == 0 && motor_.Overspeeding()) SetAlarm(kOverspeedAlarm);
     monitorStream_.SampleUpTo(Now());
@@ -310,16 +329,18 @@ std::string DriveSim::OnChangeParameter(std::string_view data) {
     return WriteSlot(data, false);
 }
 
-std::string DriveSim::WriteSlot(std::string_view data, bool refuseWhileServoOn) {
+std::string DriveSim::WriteSlot(std::string_view data, bool isStore) {
     std::string_view address = data.substr(0, 3),
                      value = data.substr(std::min<std::size_t>(3, data.size()));
-    if (!IsParameterAddress(address) || value.empty() || !IsReplyText(value)) {
+    const bool commitOnly = isStore && value.empty();
+    if (!IsParameterAddress(address) || (value.empty() && !commitOnly) || !IsReplyText(value) ||
+        config_.refusedStores.contains(std::string(address))) {
         return Control(Frame::NAK);
     }
-    if (refuseWhileServoOn && servoOn_) return Control(Frame::GS);
+    if (isStore && servoOn_) return Control(Frame::GS);
     auto slot = slots_.find(std::string(address));
     if (slot == slots_.end()) return Control(Frame::NAK);
-    slot->second = value;
+    if (!commitOnly) slot->second = value;
     return Control(Frame::ACK);
 }
 
@@ -366,6 +387,7 @@ std::string DriveSim::OnAlarmData(std::string_view data) {
     return value ? DataReply(Cmd::DIE, *value) : Control(Frame::NAK);
 }
 
+// ETC 09: the history memory is cleared at once.
 std::string DriveSim::OnClearAlarmHistory(std::string_view) {
     alarmLog_.Clear();
     return Control(Frame::ACK);

@@ -5,7 +5,10 @@
 // no I/O; a server writes the replies it returns.
 //
 // Served: SET, STR, CHP, TYP, VER, STS, MDM, MOR, TAT, ETC, JOG, TMN, SVRON, SVROFF,
-// SVROF, RST, LIV, LIVE, EHY, DIE.
+// SVROF, RST, LIV, LIVE, EHY, DIE, MOT, ESC. ETC codes are rows of one table
+// (procedures, the alarm history clear, download mode).
+// STR and CHP store a value into a slot in use; STR with the address alone
+// commits the slot as it stands.
 // Other mnemonics, malformed frames and bad checksums get NAK; frames for
 // another station get no answer. Normal data replies carry Config::marker
 // ('R') at position 3. While an alarm is set, every served command except
@@ -15,16 +18,20 @@
 
 #include <cstddef>
 #include <deque>
+#include <functional>
 #include <map>
 #include <optional>
 #include <random>
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "sim/AlarmLog.h"
+#include "sim/Download.h"
 #include "sim/FailureMode.h"
 #include "sim/Motor.h"
+#include "sim/Recorder.h"
 #include "sim/Procedures.h"
 #include "sim/RequestStream.h"
 #include "sim/SimClock.h"
@@ -40,12 +47,16 @@ class DriveSim {
         unsigned garbageSeed = 1;        // the Garbage failure mode is repeatable
         SimClock clock = SteadySimClock();  // the drive's time; tests pass a ManualSimClock's
         Motor::Settings motor{};
+        bool alarmMemoryInitialised = true;  // false: the alarm history reads "FF"
+        Recorder::Trigger trigger = Recorder::Trigger::OnCondition;  // the recorder's trigger rule
         unsigned inputs = 0;           // DI#1..DI#7 as the I/O word shows them (bits 0..6)
         bool emergencyStop = false;    // E-STOP in the I/O word
         std::map<std::string, double> procedureSeconds;  // "TAT01", "ETC10", ... -> seconds
         // An alarm or warning the drive raises by itself at a given time (code, seconds).
         std::optional<std::pair<int, double>> alarmAfter, warningAfter;
-        bool alarmMemoryInitialised = true;  // false: the alarm history reads "FF"
+        // Addresses whose stores (STR, CHP) are refused with NAK, so a client's
+        // failed write can be seen.
+        std::set<std::string> refusedStores = {};
     };
 
     // What the drive writes for one request: the chunks in order, each one
@@ -114,6 +125,19 @@ class DriveSim {
     Motor& MotorModel() { return motor_; }
     const Motor& MotorModel() const { return motor_; }
     const Stream& MonitorStream() const { return monitorStream_; }
+    const Recorder& CaptureRecorder() const { return recorder_; }
+    // Brings the recorder and the motor to Now(); done before every request is
+    // answered, and needed before a test changes the motor directly.
+    void CatchUp();
+    // JOG: '+', '-' or '0' at Pr-2.01's speed; the servo goes on.
+    void StartJog(char direction);
+
+    // Download mode: entered with ETC 14, left after the end record.
+    bool Downloading() const { return download_.Active(); }
+    const SimDownload::Result& LastDownload() const { return download_.Last(); }
+    void OnDownloadDone(std::function<void(const SimDownload::Result&)> done) {
+        download_.OnDone(std::move(done));
+    }
 
     // The jog and test-run speed, Pr-2.01, in rpm.
     double JogSpeed() const;
@@ -123,6 +147,8 @@ class DriveSim {
   private:
     struct Command;    // one row of the command table: mnemonic, data, alarm rule, handler
     static const Command* FindHandler(std::string_view mnemonic);
+
+    std::vector<Exchange> ReceiveFrames(std::string_view bytes);
 
     Reply Answer(const std::string& frame);
     std::string Handle(const std::string& frame);
@@ -142,6 +168,15 @@ class DriveSim {
     std::string OnServoOff(std::string_view data);
     std::string OnReset(std::string_view data);
     std::string OnAlive(std::string_view data);
+    std::string OnAlarmHistory(std::string_view data);
+    std::string OnAlarmData(std::string_view data);
+    std::string OnClearAlarmHistory(std::string_view data);
+    std::vector<AlarmLog::Sample> RecordAlarmData();
+    void RememberMotor();
+    std::string OnCapture(std::string_view data);
+    std::string OnEscape(std::string_view data);
+    Recorder::Signals SampleSignals(double time);
+    std::string OnDownloadMode(std::string_view data);
     // The monitoring window's commands (DriveSimMonitoring.cpp).
     struct EtcRow;  // one ETC code and its handler
     static const EtcRow* FindEtc(std::string_view code);
@@ -155,18 +190,15 @@ class DriveSim {
     std::string OnEtcProcedure(std::string_view data);
     std::string ProgressReply();
     void RaiseScheduled();
-    std::string OnAlarmHistory(std::string_view data);
-    std::string OnAlarmData(std::string_view data);
-    std::string OnClearAlarmHistory(std::string_view code);
-    std::vector<AlarmLog::Sample> RecordAlarmData();
-    void RememberMotor();
-    std::string WriteSlot(std::string_view data, bool refuseWhileServoOn);
+    std::string WriteSlot(std::string_view data, bool isStore);
     std::string StatusValue() const;
     std::string DataReply(std::string_view mnemonic, std::string_view value) const;
 
     Config config_;
     Motor motor_;
+    Recorder recorder_;
     RequestStream stream_;
+    SimDownload download_;
     std::map<std::string, std::string> slots_;
     Failure failure_;
     std::minstd_rand garbage_;

@@ -29,6 +29,19 @@ void ServeUntilStopped(PtyDrive& drive, const sigset_t& signals) {
     }
 }
 
+// Each download ends with its report and, when asked for, its image on disk.
+void ReportDownloads(DriveSim& sim, const std::string& imagePath) {
+    sim.OnDownloadDone([imagePath](const SimDownload::Result& result) {
+        std::cerr << "drive-sim: " << DownloadReport(result) << std::flush;
+        if (imagePath.empty()) return;
+        try {
+            WriteDownloadImage(result, imagePath);
+        } catch (const std::exception& error) {
+            std::cerr << "drive-sim: " << error.what() << std::endl;
+        }
+    });
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -53,6 +66,7 @@ int main(int argc, char** argv) {
         DriveSim sim(options.drive);
         sim.SetFailure(options.failure);
         sim.SetAlarm(options.alarm);
+        ReportDownloads(sim, options.downloadImage);
         PtyDrive drive(std::move(sim), options.pty);
         std::cout << drive.SlavePath() << std::endl;
         ServeUntilStopped(drive, signals);

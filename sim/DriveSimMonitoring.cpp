@@ -42,6 +42,7 @@ const DriveSim::EtcRow* DriveSim::FindEtc(std::string_view code) {
         {"11", &DriveSim::OnEtcProcedure},
         {"12", &DriveSim::OnEtcProcedure},
         {"13", &DriveSim::OnTestRun},
+        {"14", &DriveSim::OnDownloadMode},
     };
     auto it = std::ranges::find(kRows, code, &EtcRow::code);
     return it == std::end(kRows) ? nullptr : &*it;
@@ -93,8 +94,7 @@ std::string DriveSim::OnStream(std::string_view data) {
 // A jog turns the servo on; SVROF ends it.
 std::string DriveSim::OnJog(std::string_view data) {
     if (data != "+" && data != "-" && data != "0") return Control(Frame::NAK);
-    servoOn_ = true;
-    motor_.Jog(data[0], JogSpeed(), Now());
+    StartJog(data[0]);
     return Control(Frame::ACK);
 }
 

@@ -38,6 +38,25 @@ void Apply(DriveSimOptions& options, std::string_view option, std::string_view v
                                         std::string(value) + "'; modes: " + FailureNames(", "));
         }
         options.failure = *failure;
+    } else if (option == "--trigger") {
+        if (value == "condition") options.drive.trigger = Recorder::Trigger::OnCondition;
+        else if (value == "never") options.drive.trigger = Recorder::Trigger::Never;
+        else if (value == "at-once") options.drive.trigger = Recorder::Trigger::AtOnce;
+        else throw std::invalid_argument("--trigger needs condition, never or at-once");
+    } else if (option == "--download-image") {
+        if (value.empty()) throw std::invalid_argument("--download-image needs a path");
+        options.downloadImage = value;
+    } else if (option == "--refuse") {
+        for (std::string_view rest = value; !rest.empty();) {
+            const std::string_view address = rest.substr(0, rest.find(','));
+            if (address.size() != 3 ||
+                address.find_first_not_of("0123456789") != std::string_view::npos) {
+                throw std::invalid_argument("--refuse needs three-digit addresses, not '" +
+                                            std::string(address) + "'");
+            }
+            options.drive.refusedStores.insert(std::string(address));
+            rest.remove_prefix(std::min(rest.size(), address.size() + 1));
+        }
     } else if (option == "--motor") {
         options.drive.motorCode = value;
     } else if (option == "--firmware") {
@@ -143,12 +162,17 @@ std::string DriveSimUsage() {
            "  --baud N            pace replies at N baud, 10 bits a byte (default 0: no pacing)\n"
            "  --turnaround MS     pause before each reply (default 0)\n"
            "  --chunk-gap MS      pause between the chunks of a split reply (default 20)\n"
+           "  --trigger RULE      when the recorder triggers: condition (default), never, at-once\n"
            "  --link PATH         keep a symlink PATH to the slave while serving\n"
            "  --failure MODE[:N]  misbehave on purpose; modes: " +
            FailureNames(", ") +
            "\n"
            "                      stall:N:MS freezes the drive for MS ms at the N-th request;\n"
            "                      twice sends every answer twice\n"
+           "  --download-image PATH  write the memory image of each program downloaded\n"
+           "                      (ETC 14, then Intel HEX lines) to PATH; the records are\n"
+           "                      reported on standard error\n"
+           "  --refuse A[,A...]   answer NAK to STR and CHP for these addresses (e.g. 004,512)\n"
            "  --motor CODE        TYP value (default -_A5)\n"
            "  --firmware TEXT     the firmware version VER answers (default V1.20)\n"
            "  --version           print the program's version and end\n"

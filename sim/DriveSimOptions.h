@@ -14,6 +14,7 @@ struct DriveSimOptions {
     DriveSim::Config drive;
     Failure failure;
     int alarm = 0;  // an alarm raised at start (it goes into the history)
+    std::string downloadImage;  // where a downloaded program's memory image is written
     bool help = false;
     bool version = false;  // print the program's own version
 };

@@ -127,6 +127,8 @@ void PtyDrive::HandleInput() {
         if (Halted() || !master_.Valid()) return;
         Answer(exchange.reply);
     }
+    // Bytes that are no request (a program being downloaded) take their line time too.
+    SleepUnlessHalted(readAt + count * ByteTime(options_.baud) - steady_clock::now());
 }
 
 void PtyDrive::Answer(const DriveSim::Reply& reply) {

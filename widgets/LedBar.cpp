@@ -8,9 +8,9 @@ namespace {
 
 constexpr int kGap = 2;
 
-QColor SectionColor(double percentAtSegment) {
-    if (percentAtSegment <= 50.0) return QColor(0, 220, 0);
-    if (percentAtSegment <= 75.0) return QColor(255, 220, 0);
+QColor SectionColor(double percentAtSegment, double greenEnd, double yellowEnd) {
+    if (percentAtSegment <= greenEnd) return QColor(0, 220, 0);
+    if (percentAtSegment <= yellowEnd) return QColor(255, 220, 0);
     return QColor(255, 30, 30);
 }
 
@@ -26,6 +26,12 @@ void LedBar::SetValue(double value) {
     if (value == value_) return;
     value_ = value;
     setAccessibleDescription(QString::number(value_, 'f', 1));
+    update();
+}
+
+void LedBar::SetSections(double greenEnd, double yellowEnd) {
+    greenEnd_ = greenEnd;
+    yellowEnd_ = yellowEnd;
     update();
 }
 
@@ -47,7 +53,7 @@ void LedBar::paintEvent(QPaintEvent*) {
     const int top = (height() - kSegmentSize) / 2;
     for (int i = 0; i < count; ++i) {
         const double percent = 100.0 * (i + 1) / count;
-        QColor color = SectionColor(percent);
+        QColor color = SectionColor(percent, greenEnd_, yellowEnd_);
         if (i >= lit) color = color.darker(400);
         painter.setPen(QPen(color.darker(150), 0.8));
         painter.setBrush(color);

@@ -1,6 +1,7 @@
 #pragma once
 // A 0-100 bar of round LED segments in three colour sections (green up to 50,
-// yellow up to 75, red up to 100); the segments up to the value are lit.
+// yellow up to 75, red up to 100, unless set otherwise); the segments up to
+// the value are lit.
 // Accessible: the value in percent as its description.
 
 #include <QWidget>
@@ -14,6 +15,8 @@ class LedBar : public QWidget {
 
     double Value() const { return value_; }
     void SetValue(double value);  // clamped to 0..100
+    // Where the green and the yellow sections end, in percent.
+    void SetSections(double greenEnd, double yellowEnd);
     // Segments that fit the width, and how many of them the value lights.
     int SegmentCount() const;
     int LitSegments() const;
@@ -25,4 +28,6 @@ class LedBar : public QWidget {
 
   private:
     double value_ = 0.0;
+    double greenEnd_ = 50.0;
+    double yellowEnd_ = 75.0;
 };

@@ -19,7 +19,7 @@ public:
     explicit ChainedReader(TComm& comm) : comm_(comm), addresses_(AllAddresses()) {}
 
     void Start() {
-        comm_.EditorRef = this;
+        comm_.ReaderRef = this;
         comm_.ActiveWindow = EditorActive;
         comm_.ContinuationKind = 1;
         SendNext();

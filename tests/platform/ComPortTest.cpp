@@ -516,6 +516,27 @@ TEST_F(ComPortTest, WriteFromAnotherThreadRunsOnThePortsThread) {
     EXPECT_EQ(failure, "WriteFile function failed (win error code: 9)");
 }
 
+// The port's thread is busy (here: blocked joining the writer, as a window
+// stopping its download worker is): the writer gives up its queued write
+// instead of waiting for ever, and nothing of it is sent.
+TEST_F(ComPortTest, AQueuedWriteIsGivenUpWhenStoppedBeforeItBegan) {
+    OpenOn(pty);
+    std::stop_source stop;
+    std::atomic<bool> queued = false;
+    bool written = true;
+    std::thread worker([&] {
+        queued = true;
+        written = port.PortWrite(":00000001FF\r\n", stop.get_token());
+    });
+    while (!queued) std::this_thread::yield();
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    stop.request_stop();
+    worker.join();  // the port's thread never ran the write meanwhile
+    EXPECT_FALSE(written);
+    QTest::qWait(100);  // the queued write comes due now and is skipped
+    EXPECT_EQ(pty.Read(1), "");
+}
+
 // ---------------------------------------------------------------- losing the line
 
 class LinkLossTest : public ComPortTest {

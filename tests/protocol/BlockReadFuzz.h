@@ -122,6 +122,7 @@ inline Verdict RunOnce(const std::uint8_t* data, std::size_t size) {
     Drive drive;
     reader.comm = &rig.comm;
     rig.comm.EditorRef = &reader;
+    rig.comm.ReaderRef = &reader;
     rig.comm.ActiveWindow = EditorActive;
     rig.comm.ResendCount = 0;
     reader.Start();

@@ -43,10 +43,10 @@ const EngineCase kCases[] = {
     {"NakToCommand", AwaitAck, "STR", {kNak}, Idle, 1, Nak, 1, 0, {}, 0},
     {"NakToRead", AwaitData, "SET", {kNak}, Idle, 1, Nak, 1, 0, {}, 0},
     {"RsToRead", AwaitData, "SET", {kRs}, Idle, 1, Rs, 1, 0, {}, 0},
-    {"GsRefusesStore", AwaitAck, "STR", {kGs}, Idle, 0, RefusedWhileRunning},
+    {"GsRefusesStore", AwaitAck, "STR", {kGs}, Idle, 0, RefusedWhileRunning, 1, 0, {}, 0},
     {"GsToOtherCommandIsPacketError", AwaitAck, "SVRON", {kGs}, Idle, 1, PacketError, 1, 0, {}, 0},
-    {"ErrorReplyToWriteSkipsChecksum", AwaitAck, "STR", {"\x02\x01" "E21zz:0\x03"}, Idle, 21, ""},
-    {"ErrorReplyWithBlankCode", AwaitAck, "STR", {"\x02\x01" "E 5"}, Idle, 5, ""},
+    {"ErrorReplyToWriteSkipsChecksum", AwaitAck, "STR", {"\x02\x01" "E21zz:0\x03"}, Idle, 21, "", 1, 0, {}, 0},
+    {"ErrorReplyWithBlankCode", AwaitAck, "STR", {"\x02\x01" "E 5"}, Idle, 5, "", 1, 0, {}, 0},
     {"TwoByteChunkToWrite", AwaitAck, "STR", {"\x02\x01"}, Idle, 1, PacketError, 1, 0, {}, 0},
     {"NonNumericErrorCodeToWrite", AwaitAck, "STR", {"\x02\x01" "EXX:0\x03"}, Idle, 1, PacketError, 1, 0, {}, 0},
     {"ErrorReplyToReadChecked", AwaitData, "SET", {Reply("") .replace(2, 1, "E21")}, ReplyDone, 1, ChecksumError, 1, 0, {}, 0},
@@ -85,7 +85,7 @@ TEST_P(EngineCaseTest, Exchange) {
     RecordingReader reader;
     reader.comm = &rig.comm;
     reader.sendNext = c.moreReads;
-    rig.comm.EditorRef = &reader;
+    rig.comm.ReaderRef = &reader;
     rig.comm.ActiveWindow = EditorActive;
     rig.comm.ReadData.Data = "old";
     rig.comm.TransferOk = 1;
@@ -189,6 +189,7 @@ TEST(Engine, AbortStopsTheMonitoringWindowOnlyWhenItIsActive) {
 
 TEST(EngineTimeout, SilentDriveGetsThreeResendsThenTheError) {
     EngineRig rig;
+    rig.comm.TransferOk = 1;
     rig.Send("SET", "000", AwaitData);
     std::vector<int> sendTicks;  // tick number at which each frame went out
     for (int tick = 1; tick <= 30 && rig.hooks.timer; ++tick) {
@@ -203,6 +204,7 @@ TEST(EngineTimeout, SilentDriveGetsThreeResendsThenTheError) {
     EXPECT_EQ(rig.comm.CommError, 1);
     EXPECT_EQ(rig.comm.LinkState, Idle);
     EXPECT_EQ(rig.comm.ResendCount, 0);
+    EXPECT_EQ(rig.comm.TransferOk, 0);  // a transfer that timed out did not succeed
     EXPECT_FALSE(rig.hooks.timer);
 
     // The next silent exchange again gets three resends, once the quiet owed
@@ -260,7 +262,7 @@ TEST(EngineTimeout, EndedChainIsNotResent) {
     EngineRig rig;
     RecordingReader reader;
     reader.comm = &rig.comm;
-    rig.comm.EditorRef = &reader;
+    rig.comm.ReaderRef = &reader;
     rig.comm.ActiveWindow = EditorActive;
     rig.comm.ContinuationKind = 1;
     rig.Send("SET", "618", AwaitData);

@@ -19,7 +19,7 @@ struct ResentRead {
     explicit ResentRead(int resends) {
         reader.comm = &rig.comm;
         reader.sendNext = 1;
-        rig.comm.EditorRef = &reader;
+        rig.comm.ReaderRef = &reader;
         rig.comm.ActiveWindow = EditorActive;
         rig.comm.ContinuationKind = 1;
         rig.Send("SET", "000", AwaitData);

@@ -29,6 +29,7 @@ inline FuzzVerdict FuzzEngineOnce(const std::uint8_t* data, std::size_t size) {
     reader.comm = &rig.comm;
     reader.sendNext = next() % 4;
     rig.comm.EditorRef = &reader;
+    rig.comm.ReaderRef = &reader;
     rig.comm.MonitorRef = &monitor;
     rig.comm.ActiveWindow = next() % 6;
     rig.comm.GraphTimeSelect = next() % 2;

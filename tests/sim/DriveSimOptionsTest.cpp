@@ -30,9 +30,10 @@ TEST(DriveSimOptionsTest, ReadsTheMonitoringOptions) {
 }
 
 TEST(DriveSimOptionsTest, ReadsEveryOptionInBothForms) {
-    DriveSimOptions options =
-        Parse({"--baud", "9600", "--turnaround=15", "--chunk-gap", "3", "--link", "/tmp/drive",
-               "--failure=split:4", "--motor", "RS10", "--firmware", "V2.00"});
+    DriveSimOptions options = Parse({"--baud", "9600", "--turnaround=15", "--chunk-gap", "3",
+                                     "--link", "/tmp/drive", "--failure=split:4", "--motor", "RS10",
+                                     "--firmware", "V2.00", "--download-image", "/tmp/image.bin",
+                                     "--refuse", "004,619"});
     EXPECT_EQ(options.pty.baud, 9600);
     EXPECT_EQ(options.pty.turnaroundMs, 15);
     EXPECT_EQ(options.pty.chunkGapMs, 3);
@@ -40,6 +41,8 @@ TEST(DriveSimOptionsTest, ReadsEveryOptionInBothForms) {
     EXPECT_EQ(options.failure, (Failure{FailureMode::Split, 4}));
     EXPECT_EQ(options.drive.motorCode, "RS10");
     EXPECT_EQ(options.drive.version, "V2.00");
+    EXPECT_EQ(options.downloadImage, "/tmp/image.bin");
+    EXPECT_EQ(options.drive.refusedStores, (std::set<std::string>{"004", "619"}));
     EXPECT_FALSE(options.help);
     EXPECT_FALSE(options.version);
     EXPECT_EQ(Parse({"--failure", "stall:40:350"}).failure, (Failure{FailureMode::Stall, 40, 350}));
@@ -66,6 +69,9 @@ TEST(DriveSimOptionsTest, RefusesBadOptionsWithTheirName) {
         {"--turnaround=1.5"},
         {"--failure", "sometimes"},
         {"--link="},
+        {"--download-image="},
+        {"--refuse", "4,005"},
+        {"--refuse=00x"},
         {"--colour", "red"},
         {"extra"},
     };

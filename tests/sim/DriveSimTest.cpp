@@ -63,7 +63,8 @@ TEST(DriveSimTest, AnswersEachRequestOfTheTableOnAFreshDrive) {
         {Cmd::SVROF, "", kAck},
         {Cmd::RST, "", kAck},
         {Cmd::STR, "0042000", kAck},
-        {Cmd::STR, "004", kNak},   // no value
+        {Cmd::STR, "004", kAck},   // the address alone commits the slot as it is
+        {Cmd::CHP, "004", kNak},   // no value
         {Cmd::STR, "0145", kNak},  // slot not in use
         {Cmd::STR, "7005", kNak},  // no such slot
         {Cmd::CHP, "1015", kAck},
@@ -127,6 +128,15 @@ TEST(DriveSimTest, WrittenParametersReadBack) {
     // A letter right after STR belongs to the data, not to the mnemonic.
     EXPECT_EQ(Ask(sim, Cmd::STR, "000A"), kAck);
     EXPECT_EQ(Ask(sim, Cmd::SET, "000"), Data("SETA"));
+}
+
+TEST(DriveSimTest, RefusesStoresToChosenAddressesWithNak) {
+    DriveSim sim({.refusedStores = {"004"}});
+    EXPECT_EQ(Ask(sim, Cmd::CHP, "0042000"), kNak);
+    EXPECT_EQ(Ask(sim, Cmd::STR, "0042000"), kNak);
+    EXPECT_EQ(*sim.Slot("004"), "100");
+    EXPECT_EQ(Ask(sim, Cmd::CHP, "0052000"), kAck);
+    EXPECT_EQ(Ask(sim, Cmd::SET, "004"), Data("SET100"));  // reads still work
 }
 
 TEST(DriveSimTest, RefusesStoreWithGsWhileServoRunsButTakesBlockDownload) {
