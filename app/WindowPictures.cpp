@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QDeadlineTimer>
 #include <QComboBox>
+#include <QLabel>
 #include <QSignalBlocker>
 #include <QTabWidget>
 #include <QDir>
@@ -54,6 +55,31 @@
 namespace {
 
 QWidget* DownloadPicture(TMainForm& main, bool toTheEnd);
+
+// The graph page streaming speed feedback and torque command at 5 ms: the
+// points a stream plots, and the figures under the graph.
+QWidget* MonitoringStreamPicture(TMainForm& main) {
+    auto* window = new TFrm_Monitoring(main.Engine(), &main);
+    window->setWindowFlag(Qt::Window);
+    window->ShowMotorName("NQV 50W");
+    window->ShowVersion("V1.20");
+    window->findChild<QTabWidget*>("PageControl_Monitor")->setCurrentIndex(TFrm_Monitoring::GraphPage);
+    window->findChild<QComboBox*>("Combo5")->setCurrentIndex(1);
+    window->findChild<QComboBox*>("Combo6")->setCurrentIndex(4);
+    window->findChild<QSpinBox*>("SpinEdit_TimeSelect")->setValue(5);
+    Plot* plot = window->GraphPlot();
+    for (int i = 0; i <= 1400; ++i) {
+        const double t = i * 0.005;
+        const double speed = 50.0 + 40.0 * (1.0 - std::exp(-std::fmod(t, 3.5) / 0.3)) * (std::fmod(t, 7.0) < 3.5 ? 1 : -1);
+        plot->AddPoint(0, t, speed);
+        plot->AddPoint(1, t, 40.0 + 30.0 * std::exp(-std::fmod(t, 3.5) / 0.3) + 2.0 * std::sin(40.0 * t));
+    }
+    auto* status = window->findChild<QLabel*>("Label_StreamStatus");
+    status->setText(QString::fromStdString(StreamStatusText(5.02, 5, 0, 0)));
+    status->show();
+    plot->DrawNow();
+    return window;
+}
 
 // The plot widget as an engineer leaves it: two channels on two axes, a gap
 // in one line, cursors A and B with their read-out, paused while data goes on.
@@ -201,6 +227,7 @@ const Picture kPictures[] = {
     // The monitoring window's pages as they look with a drive answering.
     {"TFrm_Monitoring_Normal", [](TMainForm& main) { return MonitoringPicture(main, 0); }},
     {"TFrm_Monitoring_Graph", [](TMainForm& main) { return MonitoringPicture(main, 1); }},
+    {"TFrm_Monitoring_GraphStream", [](TMainForm& main) { return MonitoringStreamPicture(main); }},
     {"TFrm_Monitoring_Tuning", [](TMainForm& main) { return MonitoringPicture(main, 2); }},
 };
 

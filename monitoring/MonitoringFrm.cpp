@@ -70,6 +70,7 @@ void TFrm_Monitoring::BuildTimers() {
     };
     on(Timers_Monitor, 1, &TFrm_Monitoring::Timers_MonitorTimer1);
     on(Timers_Monitor, 9, &TFrm_Monitoring::Timers_MonitorTimer9);
+    on(ThreadTimers1, 1, &TFrm_Monitoring::ThreadTimers1Timer1);
     on(ThreadTimers1, 2, &TFrm_Monitoring::ThreadTimers1Timer2);
     on(ThreadTimers1, 3, &TFrm_Monitoring::ThreadTimers1Timer3);
     on(ThreadTimers1, 5, &TFrm_Monitoring::ThreadTimers1Timer5);
@@ -99,6 +100,7 @@ void TFrm_Monitoring::FormCreate() {
         Label_Unit[n]->hide();
     }
     ShowIoLabels();
+    SetUpGraph();
     Led_SelectDGClick();
     SwR_UpDownAxis->setEnabled(false);
     InitOperations();
@@ -232,13 +234,8 @@ void TFrm_Monitoring::ShowMonitorValues() {
         LedA_N->SetOn(view.arrows->n);
         LedA_P->SetOn(view.arrows->p);
     }
+    if (!view.graphValues.empty()) AddGraphValues(view.graphValues);
     if (view.ioWord) ShowIoWord(*view.ioWord);
-}
-
-// The graph page's stream is not read by this window; a chain that reaches it ends.
-void TFrm_Monitoring::ReadMonitorStream() {
-    comm_.ContinuationKind = 0;
-    comm_.LinkState = Idle;
 }
 
 // ---------------------------------------------------------------- I/O LEDs
@@ -275,6 +272,7 @@ void TFrm_Monitoring::Combo1Change() {
         Label_Dig[n]->show();
         Label_Unit[n]->show();
     }
+    if (MonitorPage == GraphPage) RebuildGraphChannels();
 }
 
 void TFrm_Monitoring::SetComboRange(int first, int last, bool enabled) {
@@ -319,6 +317,10 @@ void TFrm_Monitoring::StartMonitoring() {
         return;
     }
     if (normal && MonitorPage == NormalPage) SpinEdit_TimeSelect->setValue(0);
+    if (!normal && MonitorPage == GraphPage && comm_.GraphTimeSelect != 0) {
+        StartStream();
+        return;
+    }
     const int first = normal ? 1 : 5;
     SetComboRange(first, first + 3, false);
     const std::span<const std::string> codes(SlotCode_.data() + first, 4);
@@ -418,6 +420,7 @@ void TFrm_Monitoring::EnterGraphPage() {
     Panel_Graph->show();
     SpinEdit_TimeSelect->setEnabled(true);
     Led_SelectDGClick();
+    RebuildGraphChannels();
     if (Sw_Monitoring->isChecked() && Led_SelectDG->IsOn()) {
         SetComboRange(5, 8, false);
         SpinEdit_TimeSelect->setEnabled(false);
@@ -441,8 +444,6 @@ void TFrm_Monitoring::SpinEdit_TimeSelectChange() {
     }
     Combo1Change();
 }
-
-void TFrm_Monitoring::Btn_GraphClearClick() {}
 
 // ---------------------------------------------------------------- axis and exit
 

@@ -6,10 +6,13 @@
 // plain classes of this folder; this class builds the controls, forwards
 // their events and shows the results.
 
+#include <QElapsedTimer>
 #include <QWidget>
 #include <array>
+#include <vector>
 
 #include "monitoring/MonitorLink.h"
+#include "monitoring/MonitorStream.h"
 #include "monitoring/Operations.h"
 #include "monitoring/StartupSequence.h"
 #include "protocol/Comm.h"
@@ -17,6 +20,7 @@
 class ArrowLed;
 class LedMatrix;
 class MdiActivation;
+class Plot;
 class QCheckBox;
 class QComboBox;
 class QFrame;
@@ -98,6 +102,7 @@ class TFrm_Monitoring : public QWidget, public IMonitorWindow, private StartupSe
     void Btn_ESCOffsetClick();
 
     // Timer channels.
+    void ThreadTimers1Timer1();   // plotting of the monitoring stream
     void Timers_MonitorTimer1();  // start-up sequence
     void Timers_MonitorTimer9();  // status LED blink
     void ThreadTimers1Timer2();   // MDM/STS polling
@@ -111,6 +116,11 @@ class TFrm_Monitoring : public QWidget, public IMonitorWindow, private StartupSe
     TiThreadTimers* OperationTimers() const { return ThreadTimers1; }
     int PollStep() const { return startup_.PollStep; }
     int JogCommand() const { return JogCommand_; }
+    Plot* GraphPlot() const { return Plot_Graph; }
+    const StreamRing& Stream() const { return stream_; }
+    std::int64_t Unplottable() const { return unplottable_; }
+    double StreamTime = 0.0;  // x of the next stream sample; CLEAR sets it to 0
+    double StreamStep = 0.0;  // seconds between stream samples
     const std::string& SlotCode(int slot) const { return SlotCode_[static_cast<std::size_t>(slot)]; }
 
     // The selected axis, kept while the program runs.
@@ -157,6 +167,12 @@ class TFrm_Monitoring : public QWidget, public IMonitorWindow, private StartupSe
     void EnterNormalPage();
     void EnterGraphPage();
     void EnterTuningPage();
+    // The graph page (MonitoringGraph.cpp).
+    void SetUpGraph();
+    void RebuildGraphChannels();
+    void AddGraphValues(const std::vector<double>& values);
+    void StartStream();
+    void ShowStreamStatus();
     void SetOperationControls(bool enabled);
     void SetJogLockedControls(bool enabled);
     void SetOffsetLockedControls(bool enabled);
@@ -180,6 +196,12 @@ class TFrm_Monitoring : public QWidget, public IMonitorWindow, private StartupSe
     ProgressPoll progress_;
     ManualOffset offset_;
     bool busyCursor_ = false;
+    static constexpr std::int32_t ContinuationStream = 2;
+    StreamRing stream_;
+    StreamRate rate_;
+    std::int64_t unplottable_ = 0;
+    QElapsedTimer channelClock_;  // MDM points: seconds since the channels were made
+    QElapsedTimer streamClock_;   // arrival times for the achieved period
 
     // Left column.
     RoundLedButton* Led_SelectD = nullptr;
@@ -236,6 +258,9 @@ class TFrm_Monitoring : public QWidget, public IMonitorWindow, private StartupSe
     ToggleSwitch* Sw_Monitoring = nullptr;
     QFrame* Panel_Graph = nullptr;
     QPushButton* Btn_GraphClear = nullptr;
+    // Page "Graph Monitor".
+    Plot* Plot_Graph = nullptr;
+    QLabel* Label_StreamStatus = nullptr;
 
     TiThreadTimers* Timers_Monitor = nullptr;
     TiThreadTimers* ThreadTimers1 = nullptr;

@@ -17,6 +17,7 @@
 #include "monitoring/MonitoringFrm.h"
 #include "widgets/ArrowLed.h"
 #include "widgets/LedMatrix.h"
+#include "widgets/Plot.h"
 #include "widgets/RectLed.h"
 #include "widgets/RockerSwitch.h"
 #include "widgets/RoundLedButton.h"
@@ -243,9 +244,11 @@ QWidget* TFrm_Monitoring::BuildDriveInfo() {
 QWidget* TFrm_Monitoring::BuildGraphPage() {
     auto* page = Named(new QWidget, "Graph");
     auto* layout = new QVBoxLayout(page);
-    auto* plot = Named(new QFrame(page), "Plot_Graph");
-    plot->setFrameShape(QFrame::StyledPanel);
-    layout->addWidget(plot, 1);
+    Plot_Graph = Named(new Plot(page), "Plot_Graph");
+    layout->addWidget(Plot_Graph, 1);
+    Label_StreamStatus = Named(new QLabel(page), "Label_StreamStatus");
+    Label_StreamStatus->hide();
+    layout->addWidget(Label_StreamStatus);
     return page;
 }
 

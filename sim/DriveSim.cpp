@@ -85,6 +85,7 @@ const DriveSim::Command* DriveSim::FindHandler(std::string_view mnemonic) {
         {Cmd::VER, false, true, &DriveSim::OnVersion},
         {Cmd::STS, false, true, &DriveSim::OnStatus},
         {Cmd::MDM, true, true, &DriveSim::OnMonitor},
+        {Cmd::MOR, true, false, &DriveSim::OnStream},
         {Cmd::TAT, true, false, &DriveSim::OnTuning},
         {Cmd::ETC, true, false, &DriveSim::OnEtc},
         {Cmd::JOG, true, false, &DriveSim::OnJog},
@@ -252,9 +253,12 @@ std::string DriveSim::Execute(std::string_view mnemonic, std::string_view data) 
     CatchUp();
     RaiseScheduled();
     if (alarm_ == 0 && motor_.Overspeeding()) SetAlarm(kOverspeedAlarm);
+    monitorStream_.SampleUpTo(Now());
+    if (mnemonic != Cmd::MOR) monitorStream_.Stop();  // any other request ends the stream
     if (alarm_ != 0 && !command->worksDuringAlarm) return ErrorFrame(alarm_);
     std::string answer = (this->*command->run)(data);
     RememberMotor();
+    monitorStream_.Follow(motor_);
     return answer;
 }
 

@@ -4,7 +4,7 @@
 // the drive's state (parameters, servo, alarm) in between. Pure: no threads,
 // no I/O; a server writes the replies it returns.
 //
-// Served: SET, STR, CHP, TYP, VER, STS, MDM, TAT, ETC, JOG, TMN, SVRON, SVROFF,
+// Served: SET, STR, CHP, TYP, VER, STS, MDM, MOR, TAT, ETC, JOG, TMN, SVRON, SVROFF,
 // SVROF, RST, LIV, LIVE, EHY, DIE, MOT, ESC. ETC codes are rows of one table
 // (procedures, the alarm history clear, download mode).
 // STR and CHP store a value into a slot in use; STR with the address alone
@@ -35,6 +35,7 @@
 #include "sim/Procedures.h"
 #include "sim/RequestStream.h"
 #include "sim/SimClock.h"
+#include "sim/Stream.h"
 
 class DriveSim {
   public:
@@ -123,6 +124,7 @@ class DriveSim {
     double Now() const { return config_.clock(); }
     Motor& MotorModel() { return motor_; }
     const Motor& MotorModel() const { return motor_; }
+    const Stream& MonitorStream() const { return monitorStream_; }
     const Recorder& CaptureRecorder() const { return recorder_; }
     // Brings the recorder and the motor to Now(); done before every request is
     // answered, and needed before a test changes the motor directly.
@@ -179,6 +181,7 @@ class DriveSim {
     struct EtcRow;  // one ETC code and its handler
     static const EtcRow* FindEtc(std::string_view code);
     std::string OnMonitor(std::string_view data);
+    std::string OnStream(std::string_view data);
     std::string OnJog(std::string_view data);
     std::string OnTuning(std::string_view data);
     std::string OnEtc(std::string_view data);
@@ -214,5 +217,6 @@ class DriveSim {
     int alarm_ = 0;
     int warning_ = 0;
     Procedures procedures_;
+    Stream monitorStream_;
     bool alarmRaised_ = false, warningRaised_ = false;
 };

@@ -71,6 +71,12 @@ int main(int argc, char** argv) {
         std::cout << drive.SlavePath() << std::endl;
         ServeUntilStopped(drive, signals);
         drive.Stop();
+        drive.WithSim([](DriveSim& sim) {
+            const Stream& stream = sim.MonitorStream();
+            if (stream.Sampled() > 0)
+                std::cerr << "drive-sim: stream samples sent " << stream.Sent() << ", dropped " << stream.Dropped()
+                          << "\n";
+        });
     } catch (const std::exception& error) {
         std::cerr << "drive-sim: " << error.what() << "\n";
         return 1;

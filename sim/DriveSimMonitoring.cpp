@@ -83,6 +83,14 @@ std::string DriveSim::OnMonitor(std::string_view data) {
     return value ? DataReply(Cmd::MDM, *value) : Control(Frame::NAK);
 }
 
+// MOR with a time and codes starts sampling; empty, it asks for what was sampled.
+std::string DriveSim::OnStream(std::string_view data) {
+    if (!data.empty()) return monitorStream_.Start(data, motor_, Now()) ? Control(Frame::ACK) : Control(Frame::NAK);
+    if (!monitorStream_.Running()) return Control(Frame::NAK);
+    auto value = monitorStream_.TakeReply();
+    return value ? DataReply(Cmd::MOR, *value) : Control(Frame::ACK);
+}
+
 // A jog turns the servo on; SVROF ends it.
 std::string DriveSim::OnJog(std::string_view data) {
     if (data != "+" && data != "-" && data != "0") return Control(Frame::NAK);

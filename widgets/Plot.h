@@ -7,6 +7,7 @@
 // a read-only overlay. Windows only feed it; the drawing library stays inside.
 
 #include <QColor>
+#include <QPointF>
 #include <QElapsedTimer>
 #include <QPointer>
 #include <QTimer>
@@ -58,6 +59,8 @@ class Plot : public QWidget {
     void AddPoints(int channel, const QVector<double>& xs, const QVector<double>& ys);
     void AddGap(int channel, double x);  // the line breaks here; no point is drawn
     int PointCount(int channel) const;   // points held (gaps not counted)
+    // What a channel holds in x order; a gap has a NaN y.
+    QVector<QPointF> Entries(int channel) const;
     void ClearPoints();                  // all points of all channels; the channels stay
 
     void SetXRange(double min, double span);  // a fixed X range (tracking off)

@@ -102,6 +102,14 @@ QVector<PlotSeries> Plot::ShownSeries() const {
     return series;
 }
 
+QVector<QPointF> Plot::Entries(int channel) const {
+    QVector<QPointF> entries;
+    if (!ValidChannel(channel)) return entries;
+    for (const QCPGraphData& entry : *channels_[static_cast<std::size_t>(channel)].history->Data())
+        entries.append({entry.key, entry.value});
+    return entries;
+}
+
 QVector<PlotSeries> Plot::HeldSeries() const {
     QVector<PlotSeries> series;
     for (const Channel& channel : channels_)

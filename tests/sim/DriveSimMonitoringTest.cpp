@@ -8,6 +8,7 @@
 #include "protocol/Frame.h"
 #include "protocol/ReplyFields.h"
 #include "sim/DriveSim.h"
+#include "sim/Stream.h"
 
 namespace {
 
@@ -110,4 +111,50 @@ TEST(DriveSimMonitoring, StatusModeAlarmAndIoWord) {
     EXPECT_EQ(drive.Ask(Cmd::STS), "STSCS00RDY");
     drive.clock.Advance(10);
     EXPECT_EQ(drive.Ask(Cmd::STS), "STSCS00RDY");  // raised once only
+}
+
+// The value of a MOR reply split at '&'.
+static std::vector<std::string> Fields(const std::string& value) {
+    std::vector<std::string> fields;
+    std::size_t start = 3;  // after the echo
+    for (;;) {
+        const std::size_t end = value.find('&', start);
+        fields.push_back(value.substr(start, end == std::string::npos ? end : end - start));
+        if (end == std::string::npos) return fields;
+        start = end + 1;
+    }
+}
+
+TEST(DriveSimStream, SamplesAtThePeriodAlternatingOldestFirst) {
+    Drive drive;
+    drive.sim.SetSlot("201", "1000");
+    drive.Ask(Cmd::JOG, "+");
+    EXPECT_EQ(drive.Ask(Cmd::MOR, "050003"), "ACK");
+    EXPECT_EQ(drive.Ask(Cmd::MOR), "ACK");  // nothing sampled yet
+    drive.clock.Advance(0.0201);
+    const auto fields = Fields(drive.Ask(Cmd::MOR));
+    ASSERT_EQ(fields.size(), 8u);  // four samples of two items
+    for (std::size_t i = 2; i < fields.size(); i += 2)
+        EXPECT_GT(std::stod(fields[i]), std::stod(fields[i - 2]));  // speeding up, in order
+    EXPECT_EQ(drive.Ask(Cmd::MOR), "ACK");
+    EXPECT_EQ(drive.sim.MonitorStream().Sent(), 4);
+}
+
+TEST(DriveSimStream, RepliesStayShortAndTheBacklogIsBounded) {
+    Drive drive;
+    EXPECT_EQ(drive.Ask(Cmd::MOR, "010001"), "ACK");
+    drive.clock.Advance(0.1);
+    std::size_t total = 0;
+    for (std::string value; (value = drive.Ask(Cmd::MOR)) != "ACK";) {
+        EXPECT_LE(value.size() - 3, Stream::kMaxValue);
+        total += Fields(value).size();
+    }
+    EXPECT_EQ(total, 200u);  // 100 samples of two items
+
+    drive.clock.Advance(10.0);  // nobody asked for 10 s: only the last 3 s are kept
+    drive.Ask(Cmd::MOR);
+    EXPECT_EQ(drive.sim.MonitorStream().Dropped(), 7000);
+    EXPECT_EQ(drive.Ask(Cmd::MOR, "15"), "NAK");
+    EXPECT_EQ(drive.Ask(Cmd::MOR, "0015"), "NAK");
+    EXPECT_EQ(drive.Ask(Cmd::MOR, "5100"), "NAK");
 }
