@@ -11,6 +11,7 @@
 // the copies of one request: that is the one thing the engine must assume,
 // since replies carry no address.
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <deque>
@@ -133,10 +134,16 @@ inline Verdict RunOnce(const std::uint8_t* data, std::size_t size) {
             drive.Hear(rig.port.written);
         }
     };
+    // Ticks of silence since the last bytes while the drive owes a copy's answer:
+    // together they stay below the guard, however many stalls the input asks for.
+    int quietWhileOwing = 0;
     auto deliver = [&](std::size_t bytes) {
         drive.Hear(rig.port.written);
         const std::string chunk = drive.Take(bytes);
-        if (!chunk.empty()) rig.comm.HandleChunk(chunk);
+        if (!chunk.empty()) {
+            rig.comm.HandleChunk(chunk);
+            quietWhileOwing = 0;
+        }
         drive.Hear(rig.port.written);
     };
     const auto settled = [&] {
@@ -157,7 +164,12 @@ inline Verdict RunOnce(const std::uint8_t* data, std::size_t size) {
                 deliver(1000);
                 break;  // all that is queued
             case 3:
-                tick(drive.OwesACopy() ? next() % TComm::kMinGuardTicks : 0);
+                if (drive.OwesACopy()) {
+                    const int ticks = std::min<int>(next() % TComm::kMinGuardTicks,
+                                                    TComm::kMinGuardTicks - 1 - quietWhileOwing);
+                    tick(ticks);
+                    quietWhileOwing += ticks;
+                }
                 break;
             case 4:  // a stall: nothing answered
                 if (!drive.OwesACopy()) tick(next() % 30);
