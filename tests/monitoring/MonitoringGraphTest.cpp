@@ -22,6 +22,8 @@ class MonitoringGraphTest : public QObject {
     void mdmRepliesAddPointsToTheChannels();
     void streamFromRequestToPoints();
     void stopRestartAndClear();
+    void pageZeroAfterATimeSelectShowsValues();
+    void streamNamesOnlyThePlottedItems();
 };
 
 namespace {
@@ -179,6 +181,8 @@ void MonitoringGraphTest::stopRestartAndClear() {
     QCOMPARE(rig.comm.ContinuationKind, 0);
     QVERIFY(!window->OperationTimers()->Enabled(1));
     rig.TakeRequests();
+    Feed(rig, "99&9");  // the answer owed to the stopped stream: dropped, nothing asked again
+    QCOMPARE(rig.TakeRequests(), Requests{});
     Monitoring(window.get())->setChecked(true);
     QCOMPARE(rig.TakeRequests(), (Requests{"MOR200003"}));
     Feed(rig, "11&2");
@@ -192,6 +196,54 @@ void MonitoringGraphTest::stopRestartAndClear() {
     Feed(rig, "12&3");
     rig.Tick(window->OperationTimers(), 1);
     QVERIFY(Near(Points(plot, 0), {{0.0, 12}}));
+}
+
+// A time select used on the graph page does not freeze page 0: monitoring
+// there polls MDM and every reply reaches the labels.
+void MonitoringGraphTest::pageZeroAfterATimeSelectShowsValues() {
+    MonitorRig rig;
+    auto window = OpenGraphPage(rig);
+    auto* spin = Find<QSpinBox>(window.get(), "SpinEdit_TimeSelect");
+    spin->setValue(5);
+    auto* pages = Find<QTabWidget>(window.get(), "PageControl_Monitor");
+    pages->setCurrentIndex(TFrm_Monitoring::NormalPage);
+    rig.StartUp(*window);
+    Select(window.get(), 5, 1);
+    rig.port.replies["MDM"] = Data("MDM-20&0000");
+    Monitoring(window.get())->setChecked(true);
+    QCOMPARE(spin->value(), 0);
+    QCOMPARE(rig.comm.GraphTimeSelect, 0);
+    rig.Tick(window->OperationTimers(), 2, 2);
+    auto* digits = Find<QLabel>(window.get(), "Label_Dig5");
+    QCOMPARE(digits->text(), QString("-20"));
+    rig.port.replies["MDM"] = Data("MDM-31&0000");
+    rig.Tick(window->OperationTimers(), 2, 2);
+    QCOMPARE(digits->text(), QString("-31"));
+}
+
+// Slot 7 chosen on page 0 while a time select is kept is not asked for in
+// the stream, which carries two items.
+void MonitoringGraphTest::streamNamesOnlyThePlottedItems() {
+    MonitorRig rig;
+    auto window = OpenGraphPage(rig);
+    Select(window.get(), 5, 1);
+    Select(window.get(), 6, 4);
+    Find<QSpinBox>(window.get(), "SpinEdit_TimeSelect")->setValue(5);
+    auto* pages = Find<QTabWidget>(window.get(), "PageControl_Monitor");
+    pages->setCurrentIndex(TFrm_Monitoring::NormalPage);
+    rig.StartUp(*window);
+    auto* combo7 = Find<QComboBox>(window.get(), "Combo7");
+    QVERIFY(combo7->isEnabled());
+    combo7->setCurrentIndex(5);
+    pages->setCurrentIndex(TFrm_Monitoring::GraphPage);
+    rig.StartUp(*window);
+    QCOMPARE(combo7->currentIndex(), 0);
+    QVERIFY(!combo7->isEnabled());
+    QCOMPARE(window->GraphPlot()->ChannelCount(), 2);
+    rig.port.replies["MOR"] = std::nullopt;
+    rig.TakeRequests();
+    Monitoring(window.get())->setChecked(true);
+    QCOMPARE(rig.TakeRequests(), (Requests{"MOR050003"}));
 }
 
 QTEST_MAIN(MonitoringGraphTest)
