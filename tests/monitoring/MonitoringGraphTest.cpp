@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QTabBar>
 #include <QTabWidget>
 #include <cmath>
 
@@ -24,6 +25,7 @@ class MonitoringGraphTest : public QObject {
     void stopRestartAndClear();
     void pageZeroAfterATimeSelectShowsValues();
     void streamNamesOnlyThePlottedItems();
+    void thePlotStaysUsableWhenTheLinkGoes();
 };
 
 namespace {
@@ -244,6 +246,35 @@ void MonitoringGraphTest::streamNamesOnlyThePlottedItems() {
     rig.TakeRequests();
     Monitoring(window.get())->setChecked(true);
     QCOMPARE(rig.TakeRequests(), (Requests{"MOR050003"}));
+}
+
+// An exchange aborted by the engine disables what sends and the page tabs,
+// but not what was plotted: it can still be paused, measured and exported.
+void MonitoringGraphTest::thePlotStaysUsableWhenTheLinkGoes() {
+    MonitorRig rig;
+    auto window = OpenGraphPage(rig);
+    Select(window.get(), 5, 1);
+    rig.port.replies["MDM"] = Data("MDM-20&0000");
+    Monitoring(window.get())->setChecked(true);
+    rig.Tick(window->OperationTimers(), 2, 2);
+    Plot* plot = window->GraphPlot();
+    rig.port.replies["STS"] = Data("STSP 0");  // malformed: the engine aborts after the next MDM
+    rig.Tick(window->OperationTimers(), 2, 2);
+    QCOMPARE(rig.comm.CommError, 2);
+
+    auto* pages = Find<QTabWidget>(window.get(), "PageControl_Monitor");
+    QVERIFY(!Monitoring(window.get())->isEnabled());
+    QVERIFY(!pages->tabBar()->isEnabled());
+    QVERIFY(!pages->widget(TFrm_Monitoring::TuningPage)->isEnabled());
+    QVERIFY(plot->isEnabled());
+    QVERIFY(Find<QPushButton>(window.get(), "Btn_GraphClear")->isEnabled());
+    QCOMPARE(plot->PointCount(0), 2);
+
+    rig.port.replies["STS"] = Data("STSP 00RDY");
+    window->FormActivate();
+    rig.StartUp(*window);
+    QVERIFY(pages->tabBar()->isEnabled());
+    QVERIFY(pages->widget(TFrm_Monitoring::TuningPage)->isEnabled());
 }
 
 QTEST_MAIN(MonitoringGraphTest)
