@@ -31,8 +31,8 @@
 #include "sim/Download.h"
 #include "sim/FailureMode.h"
 #include "sim/Motor.h"
-#include "sim/Recorder.h"
 #include "sim/Procedures.h"
+#include "sim/Recorder.h"
 #include "sim/RequestStream.h"
 #include "sim/SimClock.h"
 #include "sim/Stream.h"
@@ -42,15 +42,15 @@ class DriveSim {
     struct Config {
         std::string version = "V1.20";   // VER value, five characters
         std::string motorCode = "-_A5";  // TYP value: series, capacity, optional suffix
-        std::string mode;                // STS control mode, one or two letters; empty: from Pr-0.00
-        char marker = 'R';               // position 3 of every normal data reply
-        unsigned garbageSeed = 1;        // the Garbage failure mode is repeatable
+        std::string mode;          // STS control mode, one or two letters; empty: from Pr-0.00
+        char marker = 'R';         // position 3 of every normal data reply
+        unsigned garbageSeed = 1;  // the Garbage failure mode is repeatable
         SimClock clock = SteadySimClock();  // the drive's time; tests pass a ManualSimClock's
         Motor::Settings motor{};
         bool alarmMemoryInitialised = true;  // false: the alarm history reads "FF"
         Recorder::Trigger trigger = Recorder::Trigger::OnCondition;  // the recorder's trigger rule
-        unsigned inputs = 0;           // DI#1..DI#7 as the I/O word shows them (bits 0..6)
-        bool emergencyStop = false;    // E-STOP in the I/O word
+        unsigned inputs = 0;         // DI#1..DI#7 as the I/O word shows them (bits 0..6)
+        bool emergencyStop = false;  // E-STOP in the I/O word
         std::map<std::string, double> procedureSeconds;  // "TAT01", "ETC10", ... -> seconds
         // An alarm or warning the drive raises by itself at a given time (code, seconds).
         std::optional<std::pair<int, double>> alarmAfter, warningAfter;
@@ -145,38 +145,52 @@ class DriveSim {
     std::string ControlMode() const;
 
   private:
-    struct Command;    // one row of the command table: mnemonic, data, alarm rule, handler
+    // The dispatcher (DriveSim.cpp).
+    struct Command;  // one row of the command table: mnemonic, data, alarm rule, handler
     static const Command* FindHandler(std::string_view mnemonic);
-
     std::vector<Exchange> ReceiveFrames(std::string_view bytes);
-
-    Reply Answer(const std::string& frame);
     std::string Handle(const std::string& frame);
     std::string Execute(std::string_view mnemonic, std::string_view data);
+    void Log(const std::string& frame);
+    std::string DataReply(std::string_view mnemonic, std::string_view value) const;
+
+    // Failure modes (DriveSimFailures.cpp).
+    Reply Answer(const std::string& frame);
     Reply Shape(std::string answer);
     bool SkipForNthTry(const std::string& frame);
     std::string RandomBytes(int count);
-    void Log(const std::string& frame);
 
+    // Parameters: SET, STR, CHP (DriveSimParameters.cpp).
     std::string OnReadSlot(std::string_view data);
     std::string OnStore(std::string_view data);
     std::string OnChangeParameter(std::string_view data);
+    std::string WriteSlot(std::string_view data, bool isStore);
+
+    // Identity and state: VER, TYP, STS, LIV, servo and reset (DriveSimStatus.cpp).
     std::string OnVersion(std::string_view data);
     std::string OnType(std::string_view data);
     std::string OnStatus(std::string_view data);
+    std::string OnAlive(std::string_view data);
     std::string OnServoOn(std::string_view data);
     std::string OnServoOff(std::string_view data);
     std::string OnReset(std::string_view data);
-    std::string OnAlive(std::string_view data);
+    std::string StatusValue() const;
+
+    // Alarms: EHY, DIE, ETC 09 (DriveSimAlarms.cpp).
     std::string OnAlarmHistory(std::string_view data);
     std::string OnAlarmData(std::string_view data);
     std::string OnClearAlarmHistory(std::string_view data);
     std::vector<AlarmLog::Sample> RecordAlarmData();
     void RememberMotor();
+
+    // The recorder: MOT, ESC (DriveSimRecorder.cpp).
     std::string OnCapture(std::string_view data);
     std::string OnEscape(std::string_view data);
     Recorder::Signals SampleSignals(double time);
+
+    // Download mode: ETC 14 (Download.cpp).
     std::string OnDownloadMode(std::string_view data);
+
     // The monitoring window's commands (DriveSimMonitoring.cpp).
     struct EtcRow;  // one ETC code and its handler
     static const EtcRow* FindEtc(std::string_view code);
@@ -190,9 +204,6 @@ class DriveSim {
     std::string OnEtcProcedure(std::string_view data);
     std::string ProgressReply();
     void RaiseScheduled();
-    std::string WriteSlot(std::string_view data, bool isStore);
-    std::string StatusValue() const;
-    std::string DataReply(std::string_view mnemonic, std::string_view value) const;
 
     Config config_;
     Motor motor_;

@@ -7,15 +7,14 @@
 
 #include "protocol/Commands.h"
 #include "protocol/Frame.h"
+#include "sim/Answers.h"
 #include "sim/DriveSim.h"
 #include "sim/MonitorItems.h"
 #include "sim/ParameterSlots.h"
 
-namespace {
+using SimAnswer::Control;
 
-std::string Control(char byte) {
-    return std::string(1, byte);
-}
+namespace {
 
 // The inertia ratio auto tuning finds, in percent.
 constexpr const char* kTunedInertia = "250";

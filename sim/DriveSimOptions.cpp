@@ -168,7 +168,8 @@ std::string DriveSimUsage() {
            FailureNames(", ") +
            "\n"
            "                      stall:N:MS freezes the drive for MS ms at the N-th request;\n"
-           "                      twice sends every answer twice\n"
+           "                      twice sends every answer twice;\n"
+           "                      unheard:N never hears the N-th request, answers the rest\n"
            "  --download-image PATH  write the memory image of each program downloaded\n"
            "                      (ETC 14, then Intel HEX lines) to PATH; the records are\n"
            "                      reported on standard error\n"

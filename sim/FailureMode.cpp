@@ -28,6 +28,7 @@ constexpr std::array kModes = {
     ModeInfo{FailureMode::Disconnect, "disconnect", 0, 0, 1000000},
     ModeInfo{FailureMode::Stall, "stall", 1, 1, 1000000},
     ModeInfo{FailureMode::Twice, "twice", 0, 0, 0},
+    ModeInfo{FailureMode::Unheard, "unheard", 1, 1, 1000000},
 };
 
 constexpr int kMaxStallMs = 600000;

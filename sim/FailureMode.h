@@ -21,6 +21,8 @@ enum class FailureMode {
     Stall,          // at the n-th request the drive freezes for ms milliseconds, then
                     // answers it and everything received meanwhile, in order
     Twice,          // every answer is sent twice, back to back
+    Unheard,        // the n-th request goes unheard: not acted on, never answered;
+                    // the ones after it are answered normally
 };
 
 struct Failure {
@@ -32,13 +34,13 @@ struct Failure {
 
 // The argument a mode gets when none is given: Split 2, ErrorReply 21 (an alarm
 // with a name), Garbage 8, NthTry 2, TrailingBytes 1, Disconnect 0, Stall 1
-// (for kDefaultStallMs), others 0.
+// (for kDefaultStallMs), Unheard 1, others 0.
 int DefaultArgument(FailureMode mode);
 inline constexpr int kDefaultStallMs = 500;
 
 // Command-line name of a mode: "none", "silent", "split", "bad-checksum", "nak",
 // "rs", "error-reply", "garbage", "nth-try", "trailing-bytes", "disconnect",
-// "stall", "twice".
+// "stall", "twice", "unheard".
 std::string_view FailureName(FailureMode mode);
 
 // Reads "MODE" or "MODE:N", and for a stall "stall:N:MS" (mode names

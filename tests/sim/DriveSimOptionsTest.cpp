@@ -47,6 +47,8 @@ TEST(DriveSimOptionsTest, ReadsEveryOptionInBothForms) {
     EXPECT_FALSE(options.version);
     EXPECT_EQ(Parse({"--failure", "stall:40:350"}).failure, (Failure{FailureMode::Stall, 40, 350}));
     EXPECT_EQ(Parse({"--failure=twice"}).failure, (Failure{FailureMode::Twice, 0}));
+    EXPECT_EQ(Parse({"--failure", "unheard:3"}).failure, (Failure{FailureMode::Unheard, 3}));
+    EXPECT_NE(DriveSimUsage().find("unheard:N"), std::string::npos);
 }
 
 TEST(DriveSimOptionsTest, DefaultsServeANormalDriveWithoutPacing) {

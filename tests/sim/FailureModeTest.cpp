@@ -49,6 +49,9 @@ TEST(FailureModeTest, ParsesModeNamesAndArguments) {
         {"stall:40", Failure{FailureMode::Stall, 40, kDefaultStallMs}},
         {"stall:40:280", Failure{FailureMode::Stall, 40, 280}},
         {"twice", Failure{FailureMode::Twice, 0}},
+        {"unheard", Failure{FailureMode::Unheard, 1}},
+        {"unheard:40", Failure{FailureMode::Unheard, 40}},
+        {"unheard:0", std::nullopt},
         {"stall:0:280", std::nullopt},
         {"stall:3:0", std::nullopt},
         {"stall:3:", std::nullopt},
@@ -189,6 +192,23 @@ TEST(FailureModeTest, StallHoldsBackTheNthAnswerOnly) {
     EXPECT_EQ(One(sim, Cmd::SET, "001").stallMs, 0);
     sim.SetFailure({FailureMode::Stall, 1, 50});  // a new mode counts from the start
     EXPECT_EQ(One(sim, Cmd::LIV).stallMs, 50);
+}
+
+// The resend of the lost request is a request like any other: it is answered.
+TEST(FailureModeTest, UnheardLosesTheNthRequestOnlyAndAnswersTheRest) {
+    DriveSim sim = SimWith({FailureMode::Unheard, 2});
+    EXPECT_EQ(One(sim, Cmd::VER).chunks, std::vector<std::string>{kVersionReply});
+    EXPECT_EQ(One(sim, Cmd::SVRON), DriveSim::Reply{});
+    EXPECT_FALSE(sim.ServoOn()) << "an unheard request is not acted on";
+    EXPECT_EQ(One(sim, Cmd::SVRON).chunks, std::vector<std::string>{kAck});
+    EXPECT_TRUE(sim.ServoOn());
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(One(sim, Cmd::VER).chunks, std::vector<std::string>{kVersionReply}) << i;
+    EXPECT_EQ(sim.Requests().size(), 6u) << "the lost request was on the wire";
+
+    sim.SetFailure({FailureMode::Unheard, 1});  // a new mode counts from the start
+    EXPECT_EQ(One(sim, Cmd::LIV), DriveSim::Reply{});
+    EXPECT_EQ(One(sim, Cmd::LIV).chunks, std::vector<std::string>{kAck});
 }
 
 TEST(FailureModeTest, TwiceSendsEveryAnswerTwiceBackToBack) {
