@@ -14,7 +14,7 @@
 #include "download/PgmDownForm.h"
 #include "platform/ComPort.h"
 #include "protocol/Commands.h"
-#include "tests/app/AppTestSupport.h"
+#include "tests/support/AppTestSupport.h"
 #include "widgets/MessageService.h"
 
 namespace {

@@ -16,7 +16,7 @@
 #include "platform/ThreadTimers.h"
 #include "protocol/Frame.h"
 #include "sim/PtyDrive.h"
-#include "tests/app/AppTestSupport.h"
+#include "tests/support/AppTestSupport.h"
 #include "widgets/MessageService.h"
 #include "widgets/Plot.h"
 

@@ -17,7 +17,7 @@
 #include "platform/PortSettingsStore.h"
 #include "platform/ThreadTimers.h"
 #include "sim/PtyDrive.h"
-#include "tests/app/AppTestSupport.h"
+#include "tests/support/AppTestSupport.h"
 #include "widgets/MessageService.h"
 #include "widgets/Plot.h"
 #include "widgets/ToggleSwitch.h"

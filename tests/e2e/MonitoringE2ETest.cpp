@@ -20,7 +20,7 @@
 #include "protocol/AlarmTables.h"
 #include "protocol/Frame.h"
 #include "sim/PtyDrive.h"
-#include "tests/app/AppTestSupport.h"
+#include "tests/support/AppTestSupport.h"
 #include "widgets/ArrowLed.h"
 #include "widgets/MessageService.h"
 #include "widgets/RectLed.h"

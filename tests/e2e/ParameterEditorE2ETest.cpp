@@ -20,7 +20,7 @@
 #include "platform/PortSettingsStore.h"
 #include "protocol/Frame.h"
 #include "sim/PtyDrive.h"
-#include "tests/app/AppTestSupport.h"
+#include "tests/support/AppTestSupport.h"
 #include "widgets/MessageService.h"
 
 namespace {

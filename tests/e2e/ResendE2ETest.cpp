@@ -17,7 +17,7 @@
 #include "platform/ComPort.h"
 #include "platform/PortSettingsStore.h"
 #include "sim/PtyDrive.h"
-#include "tests/app/AppTestSupport.h"
+#include "tests/support/AppTestSupport.h"
 #include "widgets/MessageService.h"
 
 namespace {

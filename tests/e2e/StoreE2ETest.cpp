@@ -29,7 +29,7 @@
 #include "sim/PtyDrive.h"
 #include "store/ParameterFile.h"
 #include "store/StoreForm.h"
-#include "tests/app/AppTestSupport.h"
+#include "tests/support/AppTestSupport.h"
 #include "widgets/MessageService.h"
 
 namespace {

@@ -15,7 +15,7 @@
 #include "platform/PortSettingsStore.h"
 #include "protocol/Frame.h"
 #include "sim/PtyDrive.h"
-#include "tests/app/AppTestSupport.h"
+#include "tests/support/AppTestSupport.h"
 #include "trigger/TriggerForm.h"
 #include "widgets/MessageService.h"
 #include "widgets/Plot.h"
