@@ -1,6 +1,8 @@
 #pragma once
 // The program's command line: --help and --version, answered on the terminal
-// before any window exists. The program takes no other options.
+// before any window exists. The window system's own options (-platform,
+// -style, -session from a session manager, ...) are left to Qt; anything else
+// is refused.
 
 #include <optional>
 #include <ostream>

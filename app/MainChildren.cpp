@@ -62,13 +62,22 @@ void TMainForm::OpenChildWindow(ChildWindow kind) {
 
 QMdiSubWindow* TMainForm::AddChild(QWidget* window, bool fillArea) {
     window->setAttribute(Qt::WA_DeleteOnClose);
+    // Read before the sub-window takes the window in and lays it out anew.
+    const bool sized = window->testAttribute(Qt::WA_Resized);
+    const QSize size = window->size();
     QMdiSubWindow* sub = MdiArea_->addSubWindow(window);
-    // Laid out for the whole client area; a placement stored by the user still wins.
-    if (fillArea) sub->setGeometry(QRect(QPoint(0, 0), MdiArea_->viewport()->size()));
-    // A window laid out to open in the middle says so; a stored placement still wins.
+    const QRect area = MdiArea_->viewport()->rect();
+    // A placement stored by the user wins over each of these.
+    if (fillArea) {
+        // Laid out for the whole client area.
+        sub->setGeometry(area);
+    } else if (sized) {
+        // A window that gives its size opens at it, frame included, as far as the area allows.
+        sub->resize(size.boundedTo(area.size()).expandedTo(sub->minimumSizeHint()));
+    }
     if (window->property(kCentreInArea).toBool()) {
-        QRect frame(QPoint(0, 0), sub->sizeHint());
-        frame.moveCenter(MdiArea_->viewport()->rect().center());
+        QRect frame(QPoint(0, 0), sized ? sub->size() : sub->sizeHint());
+        frame.moveCenter(area.center());
         sub->setGeometry(frame);
     }
     WindowPlacement::Attach(sub, PlacementName(window));

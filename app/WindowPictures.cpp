@@ -3,17 +3,17 @@
 // display, so the whole program can be looked at anywhere.
 
 #include <QApplication>
-#include <QDeadlineTimer>
 #include <QComboBox>
-#include <QLabel>
-#include <QSignalBlocker>
-#include <QTabWidget>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPointer>
+#include <QSignalBlocker>
 #include <QSpinBox>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <cmath>
 #include <cstdio>
@@ -39,16 +39,17 @@
 #include "widgets/Plot.h"
 
 #ifdef Q_OS_UNIX
-#include "app/AlarmHistoryPicture.h"
 #include <unistd.h>
 
 #include <QSocketNotifier>
 
+#include "app/AlarmHistoryPicture.h"
 #include "sim/DriveSim.h"
 #include "sim/Pty.h"
 #endif
 #include <QFile>
 #include <deque>
+
 #include "store/ParameterFile.h"
 #include "store/StoreForm.h"
 
@@ -63,16 +64,19 @@ QWidget* MonitoringStreamPicture(TMainForm& main) {
     window->setWindowFlag(Qt::Window);
     window->ShowMotorName("NQV 50W");
     window->ShowVersion("V1.20");
-    window->findChild<QTabWidget*>("PageControl_Monitor")->setCurrentIndex(TFrm_Monitoring::GraphPage);
+    window->findChild<QTabWidget*>("PageControl_Monitor")
+        ->setCurrentIndex(TFrm_Monitoring::GraphPage);
     window->findChild<QComboBox*>("Combo5")->setCurrentIndex(1);
     window->findChild<QComboBox*>("Combo6")->setCurrentIndex(4);
     window->findChild<QSpinBox*>("SpinEdit_TimeSelect")->setValue(5);
     Plot* plot = window->GraphPlot();
     for (int i = 0; i <= 1400; ++i) {
         const double t = i * 0.005;
-        const double speed = 50.0 + 40.0 * (1.0 - std::exp(-std::fmod(t, 3.5) / 0.3)) * (std::fmod(t, 7.0) < 3.5 ? 1 : -1);
+        const double speed = 50.0 + 40.0 * (1.0 - std::exp(-std::fmod(t, 3.5) / 0.3)) *
+                                        (std::fmod(t, 7.0) < 3.5 ? 1 : -1);
         plot->AddPoint(0, t, speed);
-        plot->AddPoint(1, t, 40.0 + 30.0 * std::exp(-std::fmod(t, 3.5) / 0.3) + 2.0 * std::sin(40.0 * t));
+        plot->AddPoint(1, t,
+                       40.0 + 30.0 * std::exp(-std::fmod(t, 3.5) / 0.3) + 2.0 * std::sin(40.0 * t));
     }
     auto* status = window->findChild<QLabel*>("Label_StreamStatus");
     status->setText(QString::fromStdString(StreamStatusText(5.02, 5, 0, 0)));
@@ -133,8 +137,8 @@ struct Picture {
 
 // The trigger window part-way through a capture of a jog start, on an engine of
 // its own whose drive answers are fed in here: 0 blocks read is the wait for
-// the trigger, 10 of 10 the finished capture.
-QWidget* TriggerWindowAt(TMainForm& main, int blocksRead) {
+// the trigger, 10 of 10 the finished capture; the drive answers `emptyBlock` with US.
+QWidget* TriggerWindowAt(TMainForm& main, int blocksRead, int emptyBlock = -1) {
     struct QuietPort : ILinkPort {
         bool Connected() const override { return true; }
         void PortWrite(const std::string&) override {}
@@ -156,6 +160,10 @@ QWidget* TriggerWindowAt(TMainForm& main, int blocksRead) {
     if (blocksRead == 0) return window;
     engine.HandleChunk(Frame::BuildReply('R', "TOK"));
     for (int block = 0; block < blocksRead; ++block) {
+        if (block == emptyBlock) {
+            engine.HandleChunk(std::string(1, Frame::US));
+            continue;
+        }
         std::string samples = "MOT";
         for (int i = block * 10; i < block * 10 + 10; ++i) {
             const double t = (i - 17) * 0.001;  // the jog starts 3 ms before the trigger
@@ -217,6 +225,7 @@ const Picture kPictures[] = {
     {"TFrmTrigger_Waiting", [](TMainForm& main) { return TriggerWindowAt(main, 0); }},
     {"TFrmTrigger_Reading", [](TMainForm& main) { return TriggerWindowAt(main, 4); }},
     {"TFrmTrigger_Finished", [](TMainForm& main) { return TriggerWindowAt(main, 10); }},
+    {"TFrmTrigger_EmptyBlock", [](TMainForm& main) { return TriggerWindowAt(main, 10, 2); }},
     {"Plot_Scope", [](TMainForm&) { return PlotScopePicture(); }},
 #ifdef Q_OS_UNIX
     {"TForm_ErrorDisplay_Loaded", [](TMainForm&) { return AlarmHistoryPicture(); }},
@@ -365,7 +374,8 @@ bool TakeStoreWindows(Camera& camera, TMainForm& main, const QString& files) {
     InProcessDrive drive;
     TComm comm(drive, main);
     auto services = [&drive, &comm](QString directory) {
-        return StoreServices{[&drive, &comm] { drive.Pump(comm); }, {}, directory, std::make_shared<int>(0), {}};
+        return StoreServices{
+            [&drive, &comm] { drive.Pump(comm); }, {}, directory, std::make_shared<int>(0), {}};
     };
     auto* read = new TFormStore(comm, services(files));
     read->Btn_ReadStoreClick();

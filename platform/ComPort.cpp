@@ -1,8 +1,5 @@
 #include "platform/ComPort.h"
 
-#include "platform/PortDiagnosis.h"
-#include "platform/PortMessages.h"
-
 #include <QDeadlineTimer>
 #include <QFile>
 #include <QScopeGuard>
@@ -14,9 +11,15 @@
 #include <memory>
 #include <mutex>
 
+#include "platform/PortDiagnosis.h"
+#include "platform/PortMessages.h"
+
 #ifdef Q_OS_UNIX
 #include <fcntl.h>
+#include <sys/ioctl.h>
 #include <unistd.h>
+
+#include <cstring>
 #endif
 
 // ---------------------------------------------------------------- PortSettings
@@ -158,11 +161,31 @@ PortError ErrorWithCode(const char* what, int number) {
 
 // The open failure with the port named and the number explained.
 PortError OpenFailure(int number, const PortSettings& settings) {
-    return PortError(
-        OpenFailureMessage(number, CurrentPortPlatform(), GatherPortFacts(settings)));
+    return PortError(OpenFailureMessage(number, CurrentPortPlatform(), GatherPortFacts(settings)));
 }
 
 constexpr const char* kWriteFailed = "WriteFile function failed";
+
+// Whether the device behind an open port still answers, and if not, why in
+// the system's own words. QSerialPort cannot tell: a terminal read with
+// nothing waiting returns no bytes, just as one whose far end hung up does,
+// and it reports both as a failure worded with whatever errno an earlier,
+// unrelated call left behind.
+struct LineCheck {
+    bool alive;
+    std::string reason;
+};
+
+LineCheck CheckLine(const QSerialPort& serial) {
+#ifdef Q_OS_UNIX
+    int waiting = 0;
+    if (::ioctl(static_cast<int>(serial.handle()), FIONREAD, &waiting) == 0) return {true, {}};
+    return {false, std::strerror(errno)};
+#else
+    // Here the error text is taken right after the failing call.
+    return {false, serial.errorString().toStdString()};
+#endif
+}
 
 }  // namespace
 
@@ -395,9 +418,17 @@ int TComPort::PortRead(std::string& buffer, int count) {
 // receivers never run inside a write or a read of the port.
 void TComPort::OnError(int error) {
     if (!LinkFailure(error) || lost_ || !serial_->isOpen()) return;
+    const LineCheck line = CheckLine(*serial_);
+    if (line.alive) {
+        // A read that found nothing (its bytes were taken by the wait of a
+        // write); a write that really failed says so to its caller.
+        serial_->clearError();
+        ResumeReading();
+        return;
+    }
     lost_ = true;
-    const QString reason = QString::fromStdString(
-        LinkLostMessage(settings_.Port.toStdString(), serial_->errorString().toStdString()));
+    const QString reason =
+        QString::fromStdString(LinkLostMessage(settings_.Port.toStdString(), line.reason));
     Close();
     const unsigned lostOpen = openCount_;
     QMetaObject::invokeMethod(
@@ -406,4 +437,12 @@ void TComPort::OnError(int error) {
             if (lostOpen == openCount_) emit LinkLost(reason);
         },
         Qt::QueuedConnection);
+}
+
+// QSerialPort switches its read notification off after some of those
+// misread failures and on again whenever a read reaches past its buffer;
+// peeking one byte past it does that and leaves the buffer as it is.
+void TComPort::ResumeReading() {
+    QByteArray probe(serial_->bytesAvailable() + 1, Qt::Uninitialized);
+    serial_->peek(probe.data(), probe.size());
 }

@@ -59,7 +59,7 @@ struct PortError : std::runtime_error {
 // from other threads are carried out there.
 class TComPort : public QObject, public ILinkPort {
     Q_OBJECT
-public:
+  public:
     static constexpr int kBufferSize = 1024;
 
     explicit TComPort(QObject* parent = nullptr);
@@ -95,20 +95,21 @@ public:
     // Reads up to `count` waiting bytes into `buffer` (replacing it); returns the number read.
     int PortRead(std::string& buffer, int count);
 
-signals:
+  signals:
     // Bytes have arrived; `count` is the number waiting.
     void OnRxChar(int count);
     // The line failed (unplugged, far end gone): the port is already closed.
-    // `message` names the port and ends with the system's reason.
+    // `message` names the port and ends with the reason the device gives.
     // Posted, so it arrives from the event loop; at most once per open.
     void LinkLost(const QString& message);
 
-private:
+  private:
     void ApplySettings();
     void ApplyOrRestore(const PortSettings& previous);
     void ApplyLineSettings();
     void OnReadyRead();
     void OnError(int error);
+    void ResumeReading();
     void WriteHere(const std::string& bytes);
     bool WriteFromOtherThread(const std::string& bytes, std::stop_token stop);
     void AwaitWritten(std::size_t count);

@@ -62,7 +62,7 @@ void TFormStore::FormCreate() {
         MessageService::Warning(this, StoreText::NoDirectory);
         ChangeDirectory(QDir::currentPath());
     }
-    ShowList();
+    // The list shows a set once one is read or loaded; a new window has none.
 }
 
 // ---------------------------------------------------------------- activation

@@ -1,5 +1,6 @@
 #include "trigger/TriggerCapture.h"
 
+#include <algorithm>
 #include <charconv>
 #include <stdexcept>
 #include <string_view>
@@ -10,10 +11,6 @@ namespace {
 
 const std::string kBusy = "BSY", kReady = "TOK";
 const std::string kMot(Cmd::MOT), kEsc(Cmd::ESC);
-
-std::string BlockText(int block) {
-    return (block < 10 ? "0" : "") + std::to_string(block);
-}
 
 // A sample as the drive sends it: an optionally signed decimal integer.
 int ReadSample(std::string_view field) {
@@ -38,6 +35,7 @@ void TriggerCapture::Start(const std::string& setup, int blocks, double sampleSe
     sampleSeconds_ = sampleSeconds;
     progressStep_ = 100.0 / blocks_;
     ResetRecording();
+    view_.ShowNote({});
     comm_.SendData.Command = kMot;
     comm_.SendData.Data = setup_;
     step_ = 0;
@@ -52,7 +50,7 @@ void TriggerCapture::Start(const std::string& setup, int blocks, double sampleSe
 
 void TriggerCapture::ResetRecording() {
     blockCount_ = 0;
-    emptyBlocks_ = 0;
+    blockPairs_.clear();
     samples_.clear();
     progress_ = 0;
 }
@@ -124,9 +122,13 @@ void TriggerCapture::ReadTriggerCapture() {
     if (blockCount_ < blocks_) {
         progress_ += progressStep_;
         view_.ShowProgress(progress_);
-        return Poll(BlockText(blockCount_));
+        return Poll(TriggerBlockText(blockCount_));
     }
     FinishRecording();
+}
+
+int TriggerCapture::EmptyBlocks() const {
+    return static_cast<int>(std::count(blockPairs_.begin(), blockPairs_.end(), 0));
 }
 
 // The value starts with the three characters of the echo; the samples follow,
@@ -134,7 +136,7 @@ void TriggerCapture::ReadTriggerCapture() {
 // arrives as an empty value.
 void TriggerCapture::StoreBlock(const std::string& value) {
     if (value.size() <= 3) {
-        ++emptyBlocks_;
+        blockPairs_.push_back(0);
         return;
     }
     std::vector<int> block;
@@ -150,18 +152,16 @@ void TriggerCapture::StoreBlock(const std::string& value) {
     if (block.size() % 2 != 0)
         throw std::invalid_argument("trigger block ends inside a channel pair");
     samples_.insert(samples_.end(), block.begin(), block.end());
+    blockPairs_.push_back(static_cast<int>(block.size() / 2));
 }
 
 void TriggerCapture::FinishRecording() {
     if (nomal_) view_.ClearPlot();
-    std::vector<TriggerPair>& pairs = lastRecording_;
-    pairs.clear();
-    pairs.reserve(samples_.size() / 2);
-    for (std::size_t i = 0; i + 1 < samples_.size(); i += 2)
-        pairs.push_back(
-            {static_cast<double>(i / 2) * sampleSeconds_, samples_[i], samples_[i + 1]});
+    const TriggerRecording recording = LayOutRecording(samples_, blockPairs_, sampleSeconds_);
+    lastRecording_ = recording.pairs;
     ++recordings_;
-    view_.PlotCapture(pairs);
+    if (recording.placed) view_.PlotCapture(recording.pairs, recording.gaps);
+    view_.ShowNote(RecordingNote(recording));
     comm_.ContinuationKind = 0;
     view_.HideProgress();
     comm_.LinkState = Idle;

@@ -10,13 +10,7 @@
 #include <vector>
 
 #include "protocol/Comm.h"
-
-// One sample period of a recording: both channels' values at time x.
-struct TriggerPair {
-    double x;
-    int channel1, channel2;
-    bool operator==(const TriggerPair&) const = default;
-};
+#include "trigger/TriggerRecording.h"
 
 // What the capture rules ask of the window.
 class ITriggerCaptureView {
@@ -28,7 +22,11 @@ class ITriggerCaptureView {
     virtual void ShowProgress(double percent) = 0;  // LedBar1_Trigger shown at this value
     virtual void HideProgress() = 0;
     virtual void ClearPlot() = 0;
-    virtual void PlotCapture(const std::vector<TriggerPair>& pairs) = 0;
+    // The line of each channel breaks at the gaps.
+    virtual void PlotCapture(const std::vector<TriggerPair>& pairs,
+                             const std::vector<TriggerGap>& gaps) = 0;
+    // A word on the recording shown (its empty blocks); empty: nothing to say.
+    virtual void ShowNote(const std::string& note) = 0;
     // Caption "STOP" and the mode toggle, axis rocker and RESET disabled (true),
     // or caption "START" and those enabled (false).
     virtual void ShowCapturing(bool capturing) = 0;
@@ -64,7 +62,8 @@ class TriggerCapture {
     int TriggerSampleCount() const { return static_cast<int>(samples_.size()); }
     double TriggerProgress() const { return progress_; }
     const std::vector<int>& TriggerSamples() const { return samples_; }
-    int EmptyBlocks() const { return emptyBlocks_; }
+    // Blocks of the recording read so far that the drive answered empty.
+    int EmptyBlocks() const;
     // The recording plotted last, and how many were completed since the window opened.
     const std::vector<TriggerPair>& LastRecording() const { return lastRecording_; }
     int RecordingsCompleted() const { return recordings_; }
@@ -93,8 +92,8 @@ class TriggerCapture {
     int step_ = 0;
     int stopTicks_ = 0;
     std::vector<int> samples_;
+    std::vector<int> blockPairs_;  // pairs each block brought; 0 for an empty one
     int blockCount_ = 0;
-    int emptyBlocks_ = 0;
     double progress_ = 0;
     double progressStep_ = 100;
     std::vector<TriggerPair> lastRecording_;

@@ -102,7 +102,9 @@ TriggerSettings TFrmTrigger::Settings() const {
     return s;
 }
 
+// The channels go with their points, and so does what was said about them.
 void TFrmTrigger::ComboBox1Change() {
+    ShowNote({});
     Plot_Trigger->RemoveAllChannels();
     Plot_Trigger->AddChannel(ComboBox1->currentText());
     Plot_Trigger->AddChannel(ComboBox2->currentText());
@@ -186,17 +188,36 @@ void TFrmTrigger::ClearPlot() {
     Plot_Trigger->Replot();
 }
 
-void TFrmTrigger::PlotCapture(const std::vector<TriggerPair>& pairs) {
+// Points and gaps go in in the order of time, so each line breaks where a block is missing.
+void TFrmTrigger::PlotCapture(const std::vector<TriggerPair>& pairs,
+                              const std::vector<TriggerGap>& gaps) {
+    auto gap = gaps.begin();
     QVector<double> xs, first, second;
-    xs.reserve(static_cast<qsizetype>(pairs.size()));
+    const auto flush = [&] {
+        Plot_Trigger->AddPoints(0, xs, first);
+        Plot_Trigger->AddPoints(1, xs, second);
+        xs.clear();
+        first.clear();
+        second.clear();
+    };
     for (const TriggerPair& pair : pairs) {
+        for (; gap != gaps.end() && gap->x <= pair.x; ++gap) {
+            flush();
+            Plot_Trigger->AddGap(0, gap->x);
+            Plot_Trigger->AddGap(1, gap->x);
+        }
         xs << pair.x;
         first << pair.channel1;
         second << pair.channel2;
     }
-    Plot_Trigger->AddPoints(0, xs, first);
-    Plot_Trigger->AddPoints(1, xs, second);
+    flush();
     Plot_Trigger->Replot();
+}
+
+void TFrmTrigger::ShowNote(const std::string& note) {
+    Label_NoteTrigger->setText(QString::fromStdString(note));
+    Label_NoteTrigger->setToolTip(Label_NoteTrigger->text());
+    Label_NoteTrigger->setVisible(!note.empty());
 }
 
 void TFrmTrigger::ShowCapturing(bool capturing) {

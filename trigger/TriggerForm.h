@@ -76,7 +76,9 @@ class TFrmTrigger : public QWidget, public ITriggerWindow, private ITriggerCaptu
     void ShowProgress(double percent) override;
     void HideProgress() override;
     void ClearPlot() override;
-    void PlotCapture(const std::vector<TriggerPair>& pairs) override;
+    void PlotCapture(const std::vector<TriggerPair>& pairs,
+                     const std::vector<TriggerGap>& gaps) override;
+    void ShowNote(const std::string& note) override;
     void ShowCapturing(bool capturing) override;
     void PauseMs(int ms) override;
 
@@ -100,6 +102,7 @@ class TFrmTrigger : public QWidget, public ITriggerWindow, private ITriggerCaptu
     Plot* Plot_Trigger = nullptr;
     LedBar* LedBar1_Trigger = nullptr;
     QLabel* Label_StatusTrigger = nullptr;
+    QLabel* Label_NoteTrigger = nullptr;  // what is missing from the recording shown
     QPushButton* ToggleSw_SingleNomal = nullptr;
     QPushButton* Btn_Clear = nullptr;
     RockerSwitch* SwR_UpDownAxisTrigger = nullptr;

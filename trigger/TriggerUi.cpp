@@ -168,8 +168,12 @@ QWidget* TFrmTrigger::BuildPlotArea() {
     Label_StatusTrigger->setStyleSheet("color: rgb(200, 0, 0);");
     LedBar1_Trigger = Named(new LedBar(strip), "LedBar1_Trigger");
     LedBar1_Trigger->setAccessibleName("Reading");
+    Label_NoteTrigger = Named(new QLabel(strip), "Label_NoteTrigger");
+    Label_NoteTrigger->setStyleSheet("color: rgb(160, 80, 0);");
+    Label_NoteTrigger->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     stripRow->addWidget(Label_StatusTrigger);
     stripRow->addWidget(LedBar1_Trigger, 1);
+    stripRow->addWidget(Label_NoteTrigger, 1);
     stripRow->addStretch(0);
     layout->addWidget(strip);
 

@@ -7,9 +7,8 @@
 #include <QDesktopServices>
 #include <QDialog>
 #include <QDir>
-#include <QFileInfo>
-#include <QTemporaryDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -17,12 +16,14 @@
 #include <QPointer>
 #include <QRegularExpression>
 #include <QSettings>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <memory>
 
 #include "tests/support/AppTestSupport.h"
 #include "app/ImageList.h"
 #include "app/StatusFrm.h"
+#include "app/TaskWindows.h"
 #include "app/WindowPlacement.h"
 #include "platform/Pause.h"
 #include "platform/PortSettingsStore.h"
@@ -31,6 +32,8 @@
 #include "protocol/AlarmTables.h"
 #include "protocol/Frame.h"
 #include "widgets/MessageService.h"
+
+Q_DECLARE_METATYPE(ChildWindow)
 
 namespace {
 
@@ -727,6 +730,46 @@ class MainFormTest : public QObject {
         QCOMPARE(next.MdiArea()->activeSubWindow()->geometry(), QRect(30, 40, 350, 260));
     }
 
+    // Frame included, as the windows of the main window are measured.
+    void taskWindowsOpenAtTheirOwnSizes_data() {
+        QTest::addColumn<ChildWindow>("kind");
+        QTest::addColumn<QSize>("size");
+        QTest::addColumn<bool>("centred");
+        QTest::newRow("store") << ChildWindow::Store << QSize(581, 396) << true;
+        QTest::newRow("alarm history") << ChildWindow::ErrorDisplay << QSize(578, 578) << false;
+    }
+    void taskWindowsOpenAtTheirOwnSizes() {
+        QFETCH(ChildWindow, kind);
+        QFETCH(QSize, size);
+        QFETCH(bool, centred);
+        RegisterTaskWindows(Main());
+        GoOnline();
+        Main().OpenChildWindow(kind);
+        QMdiSubWindow* sub = Main().MdiArea()->activeSubWindow();
+        QVERIFY(sub);
+        QCOMPARE(sub->size(), size);
+        const QRect area = Main().MdiArea()->viewport()->rect();
+        QVERIFY(area.contains(sub->geometry()));
+        if (centred) QVERIFY((sub->geometry().center() - area.center()).manhattanLength() <= 2);
+    }
+
+    void aTaskWindowsStoredPlacementWinsOverItsSize() {
+        RegisterTaskWindows(Main());
+        GoOnline();
+        Main().OpenChildWindow(ChildWindow::Store);
+        Main().MdiArea()->activeSubWindow()->setGeometry(20, 30, 640, 420);
+        QVERIFY(Main().close());
+
+        TMainForm next(TMainForm::Options{false});
+        RegisterTaskWindows(next);
+        next.show();
+        SetPortName(next, line_->Path());
+        main_.reset();  // the line is free again
+        next.ST_LEDClick();
+        next.OpenChildWindow(ChildWindow::Store);
+        QCOMPARE(next.MdiArea()->activeSubWindow()->geometry(), QRect(20, 30, 640, 420));
+    }
+
     // A monitor unplugged, or another scale factor: what was stored is off every screen.
     void storedPlacementOutsideEveryScreenIsMovedAndShrunkOntoIt() {
         const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
@@ -739,8 +782,11 @@ class MainFormTest : public QObject {
         store->sync();
         TMainForm next(TMainForm::Options{false});
         QVERIFY2(screen.marginsRemoved(kFrameAllowance).contains(next.geometry()),
-                 qPrintable(QString("%1,%2 %3x%4").arg(next.x()).arg(next.y())
-                                .arg(next.width()).arg(next.height())));
+                 qPrintable(QString("%1,%2 %3x%4")
+                                .arg(next.x())
+                                .arg(next.y())
+                                .arg(next.width())
+                                .arg(next.height())));
     }
 
     void firstStartFitsTheScreen() {

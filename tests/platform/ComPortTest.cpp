@@ -5,13 +5,17 @@
 
 #include <QCoreApplication>
 #include <QSerialPort>
+#include <QSocketNotifier>
 #include <QTimer>
 #include <atomic>
+#include <cerrno>
 #include <chrono>
+#include <cstring>
 #include <thread>
 #include <vector>
 
 #include "platform/ComPort.h"
+#include "platform/PortMessages.h"
 #include "sim/Pty.h"
 #include "tests/platform/LinkLossProbe.h"
 
@@ -156,7 +160,7 @@ void EnsureApplication() {
 
 // The far end of a pseudo-terminal, standing where the drive would be.
 class FarEnd {
-public:
+  public:
     QString SlavePath() const { return QString::fromStdString(pty_.slavePath); }
     void Write(const std::string& bytes) {
         ASSERT_EQ(::write(pty_.master.Get(), bytes.data(), bytes.size()), ssize_t(bytes.size()));
@@ -180,7 +184,7 @@ public:
         pty_.slave.Reset();
     }
 
-private:
+  private:
     RawPty pty_ = OpenRawPty();
 };
 
@@ -191,7 +195,7 @@ struct Notification {
 };
 
 class ComPortTest : public testing::Test {
-protected:
+  protected:
     void SetUp() override {
         EnsureApplication();
         QObject::connect(&port, &TComPort::OnRxChar, [this](int count) {
@@ -540,12 +544,97 @@ TEST_F(ComPortTest, AQueuedWriteIsGivenUpWhenStoppedBeforeItBegan) {
 // ---------------------------------------------------------------- losing the line
 
 class LinkLossTest : public ComPortTest {
-protected:
+  protected:
+    void SetUp() override {
+        ComPortTest::SetUp();
+        QObject::connect(&port, &TComPort::LinkLost,
+                         [this](const QString& message) { lostMessage = message.toStdString(); });
+    }
     void CountErrors() { probe = std::make_unique<LinkLossProbe>(Serial()); }
     static int TicksOver(int ms) { return LinkLossProbe::TicksOver(ms); }
+    // QSerialPort's own watch on the device for bytes to read.
+    QSocketNotifier* ReadNotifier() {
+        for (QSocketNotifier* notifier : Serial().findChildren<QSocketNotifier*>())
+            if (notifier->type() == QSocketNotifier::Read) return notifier;
+        return nullptr;
+    }
+    // Waits until bytes the far end wrote can be read from the device.
+    bool ReplyWaiting() {
+        pollfd waiting{int(Serial().handle()), POLLIN, 0};
+        return ::poll(&waiting, 1, 3000) == 1;
+    }
+    void ExpectTheLineStillWorks() {
+        QCoreApplication::sendPostedEvents();  // a LinkLost would be posted
+        EXPECT_EQ(linkLost, 0) << lostMessage;
+        ASSERT_TRUE(port.Connected());
+        pty.Write("\x15");
+        ASSERT_TRUE(
+            QTest::qWaitFor([&] { return Received().find('\x15') != std::string::npos; }, 3000))
+            << "reading stopped";
+        port.PortWrite("x");
+        EXPECT_EQ(pty.Read(1), "x");
+    }
 
     std::unique_ptr<LinkLossProbe> probe;
+    std::string lostMessage;
 };
+
+// Bytes that raised a read notification were taken by the time it is served
+// (the wait of a write had read them): the read returns nothing, which
+// QSerialPort reports as a read failure worded with whatever errno an
+// earlier, unrelated call left behind. The line is still there.
+class StaleReadTest : public LinkLossTest, public testing::WithParamInterface<int> {};
+
+TEST_P(StaleReadTest, AReadThatFindsNothingIsNoLineLoss) {
+    OpenOn(pty);
+    QSocketNotifier* reader = ReadNotifier();
+    ASSERT_NE(reader, nullptr);
+    errno = GetParam();
+    QEvent activation(QEvent::SockAct);
+    QCoreApplication::sendEvent(reader, &activation);
+    ExpectTheLineStillWorks();
+}
+
+INSTANTIATE_TEST_SUITE_P(LeftOverErrno, StaleReadTest, testing::Values(ENOTTY, EAGAIN, EINTR, 0),
+                         [](const auto& info) {
+                             switch (info.param) {
+                                 case ENOTTY:
+                                     return std::string("ENOTTY");
+                                 case EAGAIN:
+                                     return std::string("EAGAIN");
+                                 case EINTR:
+                                     return std::string("EINTR");
+                                 default:
+                                     return std::string("None");
+                             }
+                         });
+
+// The race as the program meets it: a timer tick that writes (a resend) is
+// served in the same turn of the event loop as the read notification of the
+// reply, and before it.
+TEST_F(LinkLossTest, AReplyTakenByTheWaitOfAWriteIsNoLineLoss) {
+    OpenOn(pty);
+    pty.Write("\x06");
+    ASSERT_TRUE(ReplyWaiting());
+    const std::string resend = "\x02\x01#VER:B\x03";
+    QMetaObject::invokeMethod(
+        &port, [&] { port.PortWrite(resend); }, Qt::QueuedConnection);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(pty.Read(resend.size()), resend);
+    ASSERT_TRUE(WaitForReceived(1)) << lostMessage;
+    EXPECT_EQ(Received().substr(0, 1), "\x06");
+    ExpectTheLineStillWorks();
+}
+
+// A far end that closes leaves reads returning nothing; the reason given is
+// what the device answers now, not an errno some earlier call left.
+TEST_F(LinkLossTest, FarEndClosingIsReportedInTheDevicesOwnWords) {
+    OpenOn(pty);
+    errno = EAGAIN;
+    pty.Close();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return linkLost > 0; }, 3000));
+    EXPECT_EQ(lostMessage, LinkLostMessage(port.Settings().Port.toStdString(), std::strerror(EIO)));
+}
 
 TEST_F(LinkLossTest, FarEndClosingDuringAPendingWriteClosesOnceWithoutSpinning) {
     OpenOn(pty);

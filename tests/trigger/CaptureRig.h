@@ -16,6 +16,8 @@ struct RecordingCaptureView : ITriggerCaptureView {
     std::vector<double> progressShown;
     int clears = 0, pausedMs = 0;
     std::vector<std::vector<TriggerPair>> plots;
+    std::vector<std::vector<TriggerGap>> gaps;  // those of each plot
+    std::string note;
 
     void SetSequenceTimer(bool on) override { sequence = on; }
     void SetBlinking(bool on) override { blinking = on; }
@@ -26,7 +28,12 @@ struct RecordingCaptureView : ITriggerCaptureView {
     }
     void HideProgress() override { progress.reset(); }
     void ClearPlot() override { ++clears; }
-    void PlotCapture(const std::vector<TriggerPair>& pairs) override { plots.push_back(pairs); }
+    void PlotCapture(const std::vector<TriggerPair>& pairs,
+                     const std::vector<TriggerGap>& breaks) override {
+        plots.push_back(pairs);
+        gaps.push_back(breaks);
+    }
+    void ShowNote(const std::string& text) override { note = text; }
     void ShowCapturing(bool on) override { capturing = on; }
     void PauseMs(int ms) override { pausedMs += ms; }
 };

@@ -185,19 +185,52 @@ TEST(TriggerCaptureTest, DeactivationDuringAPollEscapesOnceTheReplyIsIn) {
     EXPECT_EQ(rig.LastSent(), "ESC");
 }
 
-TEST(TriggerCaptureTest, UsReplyIsAnEmptyBlock) {
+// A US reply or an echo without samples is a block the drive kept to itself:
+// the read goes on, and the samples after it stay where they were recorded.
+TEST(TriggerCaptureTest, EmptyBlocksLeaveTheSamplesAfterThemAtTheirTrueTimes) {
     CaptureRig rig;
-    rig.Arm(3);
+    rig.Arm(4, 0.001);
     rig.Data("TOK");
+    rig.Data("MOT1&2&3&4");
     rig.Answer(Byte(Frame::US));
-    EXPECT_EQ(rig.LastSent(), "MOT01");
-    rig.Data("MOT7&8");
+    EXPECT_EQ(rig.LastSent(), "MOT02");
+    rig.Data("MOT5&6&7&8");
     rig.Data("MOT");
-    EXPECT_EQ(rig.capture.TriggerBlockCount(), 3);
+    EXPECT_EQ(rig.Sent(), (Requests{"MOTSETUP", "MOT", "MOT00", "MOT01", "MOT02", "MOT03"}));
+    EXPECT_EQ(rig.capture.TriggerBlockCount(), 4);
     EXPECT_EQ(rig.capture.EmptyBlocks(), 2);
     ASSERT_EQ(rig.view.plots.size(), 1u);
-    EXPECT_EQ(rig.view.plots[0], (std::vector<TriggerPair>{{0, 7, 8}}));
+    EXPECT_EQ(rig.view.plots[0],
+              (std::vector<TriggerPair>{{0, 1, 2}, {0.001, 3, 4}, {0.004, 5, 6}, {0.005, 7, 8}}));
+    EXPECT_EQ(rig.view.gaps[0], (std::vector<TriggerGap>{{1, 0.002}, {3, 0.006}}));
+    EXPECT_EQ(rig.view.note,
+              "Blocks 01, 03 came back empty: the plot has a gap there, the other samples are at "
+              "their true times.");
     EXPECT_EQ(rig.comm.LinkState, Idle);
+    EXPECT_EQ(rig.comm.CommError, 0);
+}
+
+TEST(TriggerCaptureTest, NomalSaysWhatEachRecordingLacks) {
+    CaptureRig rig;
+    rig.capture.SetNomal(true);
+    rig.capture.Start("SETUP", 2, 0.001);
+    for (const char* second : {"", "MOT3&4"}) {
+        rig.Ticks();
+        rig.Ack();
+        rig.Ticks();
+        rig.Data("TOK");
+        rig.Answer(Byte(Frame::US));
+        rig.Data(*second ? second : "MOT");
+    }
+    ASSERT_EQ(rig.view.plots.size(), 2u);
+    EXPECT_EQ(rig.view.plots[0], (std::vector<TriggerPair>{}));
+    EXPECT_EQ(rig.view.plots[1], (std::vector<TriggerPair>{{0.001, 3, 4}}));
+    EXPECT_EQ(rig.view.note,
+              "Block 00 came back empty: the plot has a gap there, the other samples are at "
+              "their true times.");
+    rig.capture.Stop();
+    rig.capture.Start("SETUP", 2, 0.001);
+    EXPECT_EQ(rig.view.note, "");
 }
 
 std::string Samples(int count) {

@@ -161,6 +161,40 @@ class TriggerFormTest : public QObject {
         QCOMPARE(f.Graph()->ChannelCount(), 2);
     }
 
+    // The drive answers block 01 with US: what follows stays at its time, the
+    // line breaks where the block would have been, and the window says so.
+    void emptyBlockLeavesAGapAndSaysSo() {
+        FormRig f;
+        f.Get<QSpinBox>("SpinEdit_TriggerOfData")->setValue(3);
+        f.Arm();
+        f.Data("TOK");
+        f.Data("MOT12&-3");
+        f.rig.comm.HandleChunk(Byte(Frame::US));
+        QCOMPARE(f.LastSent(), std::string("MOT02"));
+        f.Data("MOT20&-5");
+        const QVector<QPointF> first = f.Graph()->Entries(0);
+        QCOMPARE(first.size(), 3);
+        QCOMPARE(first[0], QPointF(0, 12));
+        QVERIFY(qIsNaN(first[1].y()));
+        QCOMPARE(first[1].x(), 0.0002);
+        QCOMPARE(first[2], QPointF(0.0004, 20));
+        QCOMPARE(f.Graph()->Entries(1).last(), QPointF(0.0004, -5));
+        auto* note = f.Get<QLabel>("Label_NoteTrigger");
+        QVERIFY(note->isVisible());
+        QCOMPARE(note->text(), QString("Block 01 came back empty: the plot has a gap there, the "
+                                       "other samples are at their true times."));
+
+        f.Button("Btn_Clear")->click();
+        QVERIFY(!note->isVisible());
+        f.Arm();
+        f.Data("TOK");
+        f.Data("MOT1&2");
+        f.Data("MOT3&4");
+        f.Data("MOT5&6");
+        QCOMPARE(f.Graph()->Entries(0).last(), QPointF(0.0004, 5));
+        QVERIFY(!note->isVisible());
+    }
+
     void nomalRedrawsEachRecordingUntilStop() {
         FormRig f;
         f.Button("ToggleSw_SingleNomal")->click();
