@@ -4,7 +4,7 @@
 
 #include <QTest>
 
-#include "AppTestSupport.h"
+#include "tests/support/AppTestSupport.h"
 #include "platform/PortMessages.h"
 #include "platform/PortSettingsStore.h"
 #include "platform/PortWatch.h"

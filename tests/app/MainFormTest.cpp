@@ -20,7 +20,7 @@
 #include <QTimer>
 #include <memory>
 
-#include "AppTestSupport.h"
+#include "tests/support/AppTestSupport.h"
 #include "app/ImageList.h"
 #include "app/StatusFrm.h"
 #include "app/WindowPlacement.h"

@@ -9,7 +9,7 @@
 #include <QToolBar>
 #include <memory>
 
-#include "AppTestSupport.h"
+#include "tests/support/AppTestSupport.h"
 #include "app/Logo.h"
 #include "platform/ThreadTimers.h"
 #include "widgets/ClockDisplay.h"

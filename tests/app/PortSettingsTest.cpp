@@ -10,7 +10,7 @@
 #include <QTest>
 #include <map>
 
-#include "AppTestSupport.h"
+#include "tests/support/AppTestSupport.h"
 #include "platform/PortSettingsStore.h"
 #include "platform/PortSetupDialog.h"
 

@@ -20,7 +20,7 @@
 #include "platform/ComPort.h"
 #include "protocol/Frame.h"
 #include "sim/Pty.h"
-#include "tests/app/AppTestSupport.h"
+#include "tests/support/AppTestSupport.h"
 #include "widgets/LedBar.h"
 #include "widgets/MessageService.h"
 
