@@ -42,11 +42,7 @@ bool AlarmDataLoad::Tick() {
 void AlarmDataLoad::RequestPhase(int phase) {
     if (phase > 0) PlotLastReply();
     requested_ = AlarmDataCodes[phase] + "00";
-    comm_.SendData.Command = std::string(Cmd::DIE);
-    comm_.SendData.Data = requested_;
-    // Set first: a send that finds the port closed aborts, and the link must end idle.
-    comm_.LinkState = AwaitData;
-    comm_.SendCommand(std::string(Cmd::DIE), requested_, "0");
+    comm_.Request(Cmd::DIE, requested_);
     ++AlarmDataChannel;
     AlarmDataPhase = phase + 1;
 }

@@ -90,22 +90,12 @@ void TForm_ErrorDisplay::SetHistoryRow(int row, const std::string& code, const s
         ->setText(QString::fromStdString(name));
 }
 
-// The link state is set before sending: a send that finds the port closed
-// aborts, and the link must then end idle rather than wait for ever.
 void TForm_ErrorDisplay::Btn_ErrorHistoryLoadClick() {
-    comm_.SendData.Command = std::string(Cmd::EHY);
-    comm_.SendData.Axis = "0";
-    comm_.SendData.Data = "*";
-    comm_.LinkState = AwaitData;
-    comm_.SendCommand(std::string(Cmd::EHY), "*", "0");
+    comm_.Request(Cmd::EHY, "*");
 }
 
 void TForm_ErrorDisplay::Btn_ErrorHistoryClearClick() {
-    comm_.SendData.Command = std::string(Cmd::ETC);
-    comm_.SendData.Axis = "0";
-    comm_.SendData.Data = "09";
-    comm_.LinkState = AwaitAck;
-    comm_.SendCommand(std::string(Cmd::ETC), "09", "0");
+    comm_.Request(Cmd::ETC, "09");
     MessageService::Information(this, QString::fromUtf8(Text::Cleared));
     // The read must not overlap the clear's acknowledge, or that ACK would be
     // taken for a broken reply to the read.

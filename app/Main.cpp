@@ -153,6 +153,7 @@ void TMainForm::GoOnline() {
     // An exchange cut off by going off line would keep every polling window waiting.
     const auto state = engine_->LinkState;
     if (state != Idle && state != ReplyDone) engine_->AbortExchange();
+    engine_->ForgetOwedReplies();
     portWatch_->Stop();
     ShowLinkState(true);
     HintLatency();

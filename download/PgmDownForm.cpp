@@ -82,10 +82,7 @@ void TForm_PgmDown::Btn_DownModeClick() {
     if (MessageService::Show(this, MessageService::Kind::Information, DownText::ConfirmDownMode,
                              QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes)
         return;
-    comm_.SendData.Command = Cmd::ETC;
-    comm_.SendData.Data = "14";
-    comm_.SendCommand(comm_.SendData.Command, comm_.SendData.Data, "0");
-    comm_.LinkState = AwaitAck;
+    comm_.Request(Cmd::ETC, "14");
     // The engine has told the user already when the port is closed.
     if (!port_.Connected()) return;
     Btn_Start->setEnabled(true);

@@ -23,16 +23,9 @@ std::string& CommLink::ReadValue() {
 }
 
 void CommLink::Send(std::string_view command, std::string_view data, std::uint8_t linkState) {
-    comm_.SendData.Command = std::string(command);
-    comm_.SendData.Data = std::string(data);
-    // An alive check is marked before it goes out, so a send that fails leaves the link idle.
-    if (linkState == AwaitAliveAck) comm_.LinkState = linkState;
-    comm_.SendCommand(comm_.SendData.Command, comm_.SendData.Data);
-    if (linkState != AwaitAliveAck) comm_.LinkState = linkState;
+    comm_.Request(command, data, linkState);
 }
 
 void CommLink::Poll(std::string_view command, std::uint8_t linkState) {
-    comm_.SendData.Command = std::string(command);
-    comm_.SendCommand(comm_.SendData.Command, {});
-    comm_.LinkState = linkState;
+    comm_.Poll(command, linkState);
 }

@@ -26,6 +26,7 @@ using StreamSample = std::array<std::string, 2>;
 class StreamRing {
   public:
     static constexpr int kSlots = 1001;
+    static constexpr std::size_t kMaxChannels = std::tuple_size_v<StreamSample>;
 
     void Reset(int channels);  // empty, writer and reader at slot 0
     // A reply value: fields at '&', alternating channels, oldest first. A full

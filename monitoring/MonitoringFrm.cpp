@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QSpinBox>
+#include <QTabBar>
 #include <QTabWidget>
 
 #include "monitoring/IoSignals.h"
@@ -128,6 +129,15 @@ void TFrm_Monitoring::StartStartup(bool suppressSwitches) {
     Timers_Monitor->SetEnabled(1, true);
 }
 
+// Polling and the start-up sequence share PollStep and SendData: switched on
+// while the sequence still runs, the two would take turns for ever and the
+// sequence's requests would overwrite the items polled.
+void TFrm_Monitoring::StopStartup() {
+    if (!Timers_Monitor->Enabled(1)) return;
+    Timers_Monitor->SetEnabled(1, false);
+    startup_.PollStep = 0;
+}
+
 void TFrm_Monitoring::Timers_MonitorTimer1() {
     startup_.Tick(link_, *this);
 }
@@ -142,7 +152,7 @@ void TFrm_Monitoring::StartupComplete() {
     comm_.SuppressSwitchEvents = 0;
     Sw_ServoOn->setEnabled(true);
     Sw_Monitoring->setEnabled(true);
-    PageControl_Monitor->setEnabled(true);
+    SetPagesEnabled(true);
     SetOperationControls(true);
     Btn_ServoAlarmReset->setEnabled(true);
     Timers_Monitor->SetEnabled(1, false);
@@ -155,7 +165,7 @@ void TFrm_Monitoring::SetLinkControls(bool enabled) {
     Btn_ServoAlarmReset->setEnabled(enabled);
     Sw_Monitoring->setEnabled(enabled);
     Sw_ServoOn->setEnabled(enabled);
-    PageControl_Monitor->setEnabled(enabled);
+    SetPagesEnabled(enabled);
     if (!enabled) {
         Label_MotorW->setText("????");
         Label_SoftVersion->setText("???");
@@ -169,8 +179,17 @@ void TFrm_Monitoring::StopOnAbort() {
     SetSwitchQuietly(Sw_ServoOn, false);
     Sw_Monitoring->setEnabled(false);
     Sw_ServoOn->setEnabled(false);
-    PageControl_Monitor->setEnabled(false);
+    SetPagesEnabled(false);
     RestoreCursor();
+}
+
+// Without the link the pages cannot be switched and nothing on them sends; what
+// was plotted stays usable (pause, zoom, cursors, export) for the engineer who
+// wants to see what led up to the loss.
+void TFrm_Monitoring::SetPagesEnabled(bool enabled) {
+    PageControl_Monitor->tabBar()->setEnabled(enabled);
+    for (int page = 0; page < PageControl_Monitor->count(); ++page)
+        if (page != GraphPage) PageControl_Monitor->widget(page)->setEnabled(enabled);
 }
 
 void TFrm_Monitoring::StopPollTimer() {
@@ -316,7 +335,8 @@ void TFrm_Monitoring::StartMonitoring() {
         Sw_Monitoring->setChecked(false);
         return;
     }
-    if (normal && MonitorPage == NormalPage) SpinEdit_TimeSelect->setValue(0);
+    // Page 0 never streams: values, arrows and LEDs need the MDM replies shown.
+    if (MonitorPage == NormalPage) SpinEdit_TimeSelect->setValue(0);
     if (!normal && MonitorPage == GraphPage && comm_.GraphTimeSelect != 0) {
         StartStream();
         return;
@@ -332,13 +352,14 @@ void TFrm_Monitoring::StartMonitoring() {
         return;
     }
     comm_.SendData.Data = MonitorRequestData(codes, CheckBox_IOMot->isChecked());
-    comm_.LinkState = Idle;
+    StopStartup();
+    comm_.AbandonExchange();
     ThreadTimers1->SetEnabled(2, true);
 }
 
 void TFrm_Monitoring::StopMonitoring() {
     comm_.ContinuationKind = 0;
-    comm_.StopTimeoutTimer();
+    comm_.AbandonExchange();
     ThreadTimers1->SetEnabled(2, false);
     ThreadTimers1->SetEnabled(1, false);
     LedA_P->SetOn(false);
@@ -359,14 +380,10 @@ void TFrm_Monitoring::StopMonitoring() {
 void TFrm_Monitoring::ThreadTimers1Timer2() {
     if (!link_.LinkFree()) return;
     if (startup_.PollStep == 0) {
-        comm_.SendData.Command = std::string(Cmd::MDM);
-        comm_.SendCommand(comm_.SendData.Command, comm_.SendData.Data);
-        comm_.LinkState = AwaitData;
+        comm_.Request(Cmd::MDM, comm_.SendData.Data);
         startup_.PollStep = 3;
     } else if (startup_.PollStep == 3) {
-        comm_.SendData.Command = std::string(Cmd::STS);
-        comm_.SendCommand(comm_.SendData.Command, {});
-        comm_.LinkState = AwaitData;
+        comm_.Poll(Cmd::STS, AwaitData);  // SendData.Data keeps the items polled
         startup_.PollStep = 0;
     }
 }
@@ -420,12 +437,14 @@ void TFrm_Monitoring::EnterGraphPage() {
     Panel_Graph->show();
     SpinEdit_TimeSelect->setEnabled(true);
     Led_SelectDGClick();
+    // A time select kept from an earlier visit streams two items; slots 7 and
+    // 8 chosen meanwhile on page 0 would be asked for and never plotted.
+    if (comm_.GraphTimeSelect != 0) ClearStreamlessSlots();
     RebuildGraphChannels();
     if (Sw_Monitoring->isChecked() && Led_SelectDG->IsOn()) {
         SetComboRange(5, 8, false);
         SpinEdit_TimeSelect->setEnabled(false);
     }
-    if (comm_.PollDelayMs != 0) SetComboRange(7, 8, false);
 }
 
 void TFrm_Monitoring::SpinEdit_TimeSelectChange() {
@@ -435,6 +454,11 @@ void TFrm_Monitoring::SpinEdit_TimeSelectChange() {
         SetComboRange(5, 8, true);
         return;
     }
+    ClearStreamlessSlots();
+}
+
+// The stream carries two items: slots 7 and 8 are emptied and locked.
+void TFrm_Monitoring::ClearStreamlessSlots() {
     for (int n : {7, 8}) {
         const QSignalBlocker quiet(Combo[n]);
         Combo[n]->setCurrentIndex(0);

@@ -159,6 +159,9 @@ class TFrm_Monitoring : public QWidget, public IMonitorWindow, private StartupSe
     void ShowAxis();
     void SelectAxis(int step);
     void StartStartup(bool suppressSwitches = true);
+    void StopStartup();
+    void SetPagesEnabled(bool enabled);
+    void ClearStreamlessSlots();
     void SetSwitchQuietly(ToggleSwitch* sw, bool on);
     void SetComboRange(int first, int last, bool enabled);
     void StartMonitoring();

@@ -53,7 +53,7 @@ void TFrm_Monitoring::StartStream() {
     const std::span<const std::string> codes(SlotCode_.data() + 5, 4);
     std::vector<std::string> chosen;
     for (const std::string& code : codes)
-        if (!code.empty()) chosen.push_back(code);
+        if (!code.empty() && chosen.size() < StreamRing::kMaxChannels) chosen.push_back(code);
     SetComboRange(5, 8, false);
     if (chosen.empty()) {
         comm_.SendData.Command = std::string(Cmd::MOR);
@@ -70,12 +70,10 @@ void TFrm_Monitoring::StartStream() {
     ThreadTimers1->SetEnabled(kPlotChannel, true);
     ShowStreamStatus();
     Label_StreamStatus->show();
-    comm_.LinkState = Idle;
-    comm_.SendData.Command = std::string(Cmd::MOR);
-    comm_.SendData.Data = StreamRequestData(comm_.GraphTimeSelect, chosen);
+    StopStartup();
+    comm_.AbandonExchange();
     comm_.ContinuationKind = ContinuationStream;
-    comm_.SendCommand(comm_.SendData.Command, comm_.SendData.Data);
-    comm_.LinkState = AwaitData;
+    comm_.Request(Cmd::MOR, StreamRequestData(comm_.GraphTimeSelect, chosen));
 }
 
 // Continuation of the stream: buffer the reply's samples and ask for more.
@@ -85,9 +83,7 @@ void TFrm_Monitoring::ReadMonitorStream() {
     rate_.Arrived(streamClock_.isValid() ? streamClock_.elapsed() : 0,
                   static_cast<int>(stream_.Written() - before));
     if (comm_.ReadData.Data.size() < 25) Wait(comm_.PollDelayMs);
-    comm_.SendData.Data.clear();
-    comm_.SendCommand(comm_.SendData.Command, {});
-    comm_.LinkState = AwaitData;
+    comm_.Request(Cmd::MOR, {});
 }
 
 // The plot timer: what arrived since the last tick, at most a budget of samples.

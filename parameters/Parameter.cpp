@@ -262,11 +262,8 @@ void TParameterFrm::StoreValue(const ValueText& value) {
 
 void TParameterFrm::SendStore(const ValueText& value) {
     const std::string data = ParameterAddress(storeGroup_, storeRow_ - 1) + value;
-    comm_.SendData.Command = std::string(Cmd::STR);
-    comm_.SendData.Data = data;
-    comm_.LinkState = AwaitAck;
     comm_.EditorRef = this;
-    comm_.SendCommand(std::string(Cmd::STR), data, AxisChars[static_cast<std::size_t>(axisIndex_)]);
+    comm_.Request(Cmd::STR, data);
 }
 
 void TParameterFrm::RollBackRefusedWrite() {
@@ -295,13 +292,8 @@ void TParameterFrm::Btn_ParameterReadClick() {
 // True when the request went out; a closed port aborts the exchange, which
 // ends the read, and leaves the link idle instead of waiting for a reply.
 bool TParameterFrm::SendRead(const std::string& address) {
-    comm_.SendData.Command = std::string(Cmd::SET);
-    comm_.SendData.Data = address;
-    comm_.SendCommand(std::string(Cmd::SET), address,
-                      AxisChars[static_cast<std::size_t>(axisIndex_)]);
-    if (comm_.ContinuationKind != 1) return false;
-    comm_.LinkState = AwaitData;
-    return true;
+    comm_.Request(Cmd::SET, address);
+    return comm_.ContinuationKind == 1;
 }
 
 void TParameterFrm::BlockReadStep() {

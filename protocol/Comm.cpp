@@ -1,6 +1,7 @@
 #include "protocol/Comm.h"
 
 #include <exception>
+#include <utility>
 
 #include "protocol/AlarmTables.h"
 #include "protocol/Commands.h"
@@ -15,6 +16,10 @@ char FirstByte(const std::string& chunk) {
 }  // namespace
 
 void TComm::SendCommand(const std::string& command, const std::string& data, const std::string&) {
+    // Taken before a warning box can open: a reply handled while it is open may
+    // send requests of its own, and those are no copies of this one.
+    const bool resend = std::exchange(resending_, false);
+    ++sends_;
     LastCommand = command;
     LastData = data;
     SavedLinkState = LinkState;
@@ -30,10 +35,11 @@ void TComm::SendCommand(const std::string& command, const std::string& data, con
     try {
         SendData.Axis = std::string(1, Frame::Station);
         std::string frame = Frame::BuildRequest(command, data);
-        if (!resending_ && Owed() > 0)
+        if (!resend) SettleLateReply();
+        if (!resend && (holdingRequest_ || Owed() > 0))
             HoldBack(std::move(frame));
         else
-            PutOnWire(frame, resending_);
+            PutOnWire(frame, resend);
         hooks_.SetTimeoutTimer(true);
         LastSendFailed = false;
     } catch (const std::exception&) {
@@ -41,6 +47,35 @@ void TComm::SendCommand(const std::string& command, const std::string& data, con
         hooks_.SetCommLed(false);
         hooks_.ShowWarning(LinkText::SendFailed);
     }
+}
+
+void TComm::Request(std::string_view command, std::string_view data) {
+    const CommandDef* def = FindCommand(command);
+    Request(command, data, def ? def->answer : AwaitData);
+}
+
+void TComm::Request(std::string_view command, std::string_view data, std::uint8_t awaited) {
+    SendData.Data = std::string(data);
+    SendAwaiting(command, SendData.Data, awaited);
+}
+
+void TComm::Poll(std::string_view command, std::uint8_t awaited) {
+    SendAwaiting(command, {}, awaited);
+}
+
+void TComm::SendAwaiting(std::string_view command, const std::string& data, std::uint8_t awaited) {
+    SendData.Command = std::string(command);
+    // An alive check is marked before it goes out (its answer may be handled
+    // before SendCommand returns); one that was never sent leaves the link free.
+    if (awaited == AwaitAliveAck) LinkState = AwaitAliveAck;
+    SendCommand(SendData.Command, data);
+    if (!LastSendFailed) {
+        LinkState = awaited;
+        return;
+    }
+    if (LinkState == AwaitAliveAck) LinkState = Idle;
+    // A chain whose next request could not be written has ended.
+    if (ContinuationKind != 0) AbortExchange();
 }
 
 // --- replies -----------------------------------------------------------------
@@ -90,7 +125,7 @@ void TComm::OnAwaitAck() {
     }
     if (first == Frame::GS && SendData.Command == Cmd::STR) {
         EndWait();
-        TransferOk = 0;
+        TransferOk = 0;  // the value was refused: a transfer that ends here has not landed
         SetStatus(LinkText::RefusedWhileRunning);
         if (EditorRef) EditorRef->RollBackRefusedWrite();
         return;
@@ -101,6 +136,8 @@ void TComm::OnAwaitAck() {
             return;
         }
         CommError = ReadDecimal(RxBuffer.substr(3, 2));
+        // An alarmed drive answers a command with its code: whatever transfer
+        // the command belonged to has failed, so it must not end reporting success.
         TransferOk = 0;
         AbortExchange();
     } catch (const std::exception&) {
@@ -260,6 +297,28 @@ void TComm::AbortExchange() {
     lateReplies_.Reset();
 }
 
+void TComm::AbandonExchange() {
+    holdingRequest_ = false;
+    heldRequest_.clear();
+    SettleLateReply();
+    PartialReply.clear();
+    LinkState = Idle;
+    TimeoutTicks = 0;
+    hooks_.SetCommLed(false);
+    hooks_.SetTimeoutTimer(false);
+}
+
+void TComm::ForgetOwedReplies() {
+    holdingRequest_ = false;
+    heldRequest_.clear();
+    lateChunks_.clear();
+    lateCount_ = 0;
+    lateOwed_ = 0;
+    copies_ = received_ = 0;
+    replies_.Reset();
+    lateReplies_.Reset();
+}
+
 void TComm::ReportLinkError() {
     TransferOk = 0;
     AbortExchange();
@@ -321,9 +380,12 @@ void TComm::HandleTimeout() {
         lateChunks_.clear();
         lateReplies_.Reset();
         resending_ = true;
+        const unsigned sendsBefore = sends_;
         SendCommand(LastCommand, LastData);
-        resending_ = false;
-        LinkState = SavedLinkState;
+        // Only this resend's own outcome counts: one that wrote nothing has ended
+        // the exchange, and a reply handled while its warning was open may have
+        // moved the link on to the next request.
+        if (sends_ == sendsBefore + 1 && !LastSendFailed) LinkState = SavedLinkState;
     } else {
         CommError = 1;
         TransferOk = 0;  // a transfer whose command was never answered did not succeed

@@ -1,10 +1,12 @@
 #pragma once
 // The transaction engine: one exchange with the drive in flight at a time.
-// Windows set SendData, call SendCommand and then set LinkState to the answer
-// they expect; received chunks, time-out ticks and errors all pass through here.
+// Windows send through Request (which sets SendData, calls SendCommand and then
+// sets LinkState to the answer the command catalogue gives); received chunks,
+// time-out ticks and errors all pass through here.
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "protocol/LinkInterfaces.h"
 #include "protocol/ReplyCounter.h"
@@ -104,6 +106,21 @@ class TComm {
 
     void SendCommand(const std::string& command, const std::string& data,
                      const std::string& station = {});
+    // The calling protocol in one call: SendData, SendCommand, then LinkState
+    // set to `awaited` (by default the answer the command catalogue records).
+    // A send that wrote nothing leaves the link as SendCommand left it.
+    void Request(std::string_view command, std::string_view data);
+    void Request(std::string_view command, std::string_view data, std::uint8_t awaited);
+    // The same with empty data, SendData.Data kept (a progress or status poll
+    // between the requests it belongs to).
+    void Poll(std::string_view command, std::uint8_t awaited);
+    // The window that started the exchange no longer wants it (a polling
+    // window switched off, or one that must start afresh): nothing is awaited
+    // any more and a request held back is dropped. Answers the drive still
+    // owes stay owed, so the next request waits for them as any other would.
+    void AbandonExchange();
+    // A port just opened holds nothing that an earlier exchange is owed.
+    void ForgetOwedReplies();
     void HandleChunk();
     void HandleChunk(const std::string& chunk) {
         RxBuffer = chunk;
@@ -114,14 +131,12 @@ class TComm {
     void AbortExchange();
     void ReportLinkError();
     void HandleTimeout();
-    // A window that stops its own polling also stops the wait for a reply.
-    void StopTimeoutTimer() { hooks_.SetTimeoutTimer(false); }
-
     // True while a request waits for the answers owed to resent copies of the
     // one before it (it is not on the wire yet).
     bool Draining() const { return holdingRequest_; }
 
   private:
+    void SendAwaiting(std::string_view command, const std::string& data, std::uint8_t awaited);
     void OnAck();
     void OnAwaitAck();
     void OnAwaitData();
@@ -136,6 +151,8 @@ class TComm {
     bool Awaiting() const;
     int Owed() const;
     void PutOnWire(const std::string& frame, bool resend);
+    void TakeOwed(int count);
+    void SettleLateReply();
     void HoldBack(std::string frame);
     void SendHeldRequest();
     void DrainOwed();
@@ -168,7 +185,11 @@ class TComm {
     int received_ = 0;
     int exchangeTicks_ = 0;
     int answerTicks_ = 0;  // the age at which its first answer came
+    // An alive check left unanswered is not waited for: its ACK, should it
+    // come late, is as good an answer to the next one.
+    bool aliveCheck_ = false;
     bool resending_ = false;
+    unsigned sends_ = 0;  // SendCommand calls, so a resend can tell its own outcome
     // The next request, held back until the owed answers are in or the line
     // has been quiet for guardTicks_.
     bool holdingRequest_ = false;

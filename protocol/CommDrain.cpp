@@ -11,13 +11,38 @@
 #include <utility>
 
 #include "protocol/Comm.h"
+#include "protocol/Commands.h"
 
 bool TComm::Awaiting() const {
-    return LinkState == AwaitAck || LinkState == AwaitData || LinkState == AwaitRest;
+    return LinkState == AwaitAck || LinkState == AwaitData || LinkState == AwaitRest ||
+           LinkState == AwaitAliveAck;
 }
 
+// The answers that may still come and belong to no request being awaited: the
+// unanswered copies of the last request once it is no longer awaited (it was
+// resent, abandoned or aborted), and those of earlier requests still due.
 int TComm::Owed() const {
-    return copies_ > 1 ? std::max(copies_ - received_, 0) : 0;
+    const int unanswered = std::max(copies_ - received_, 0);
+    const bool waitedFor = copies_ > 1 || !aliveCheck_;
+    return (waitedFor ? unanswered : 0) + lateOwed_;
+}
+
+// Replies that answer owed copies: the last request's first, then earlier ones.
+void TComm::TakeOwed(int count) {
+    const int own = std::min(count, std::max(copies_ - received_, 0));
+    received_ += count;
+    lateOwed_ = std::max(lateOwed_ - (count - own), 0);
+}
+
+// A reply kept back while the line went quiet belongs to the exchange it came
+// in, never to a request sent after it: it answers one of the copies owed.
+void TComm::SettleLateReply() {
+    if (lateChunks_.empty() && lateCount_ == 0) return;
+    DroppedReplies += lateCount_;
+    received_ += lateCount_;
+    lateChunks_.clear();
+    lateCount_ = 0;
+    lateReplies_.Reset();
 }
 
 void TComm::PutOnWire(const std::string& frame, bool resend) {
@@ -29,6 +54,7 @@ void TComm::PutOnWire(const std::string& frame, bool resend) {
     copies_ = 1;
     received_ = 0;
     exchangeTicks_ = 0;
+    aliveCheck_ = LastCommand == Cmd::LIV || LastCommand == Cmd::LIVE;
     replies_.Reset();
 }
 
@@ -49,6 +75,7 @@ void TComm::SendHeldRequest() {
     TimeoutTicks = 0;
     if (!port_.Connected()) {
         AbortExchange();
+        LastSendFailed = true;
         hooks_.ShowWarning(LinkText::PortClosed);
         TransferOk = 0;
         return;
@@ -57,8 +84,11 @@ void TComm::SendHeldRequest() {
     try {
         PutOnWire(frame, false);
     } catch (const std::exception&) {
-        hooks_.SetCommLed(false);
-        hooks_.SetTimeoutTimer(false);
+        // The caller was told the request went out and waits for its answer:
+        // end the exchange, or nothing would ever free the link.
+        TransferOk = 0;
+        AbortExchange();
+        LastSendFailed = true;
         hooks_.ShowWarning(LinkText::SendFailed);
         return;
     }
@@ -73,8 +103,8 @@ void TComm::SendHeldRequest() {
 void TComm::DrainOwed() {
     quietTicks_ = 0;
     const int count = replies_.Take(RxBuffer).count;
-    received_ += count;
     DroppedReplies += count;
+    TakeOwed(count);
     if (Owed() == 0) SendHeldRequest();
 }
 
@@ -86,20 +116,19 @@ void TComm::CountReplies() {
     const ReplyCounter::Found found = replies_.Take(RxBuffer);
     const int count = found.count;
     if (count == 0) return;
-    const bool firstAnswer = received_ == 0 && Awaiting();
-    if (received_ == 0) answerTicks_ = exchangeTicks_;
+    if (!Awaiting()) {  // between exchanges: these answer copies still owed, or nothing
+        DroppedReplies += std::min(count, Owed());
+        TakeOwed(count);
+        return;
+    }
+    const bool firstAnswer = received_ == 0;
+    if (firstAnswer) answerTicks_ = exchangeTicks_;
     received_ += count;
     if (firstAnswer && count > std::max(copies_, 1)) {
         RejectUnexpectedReplies();
         return;
     }
-    const int unused = firstAnswer ? count - 1 : count;
-    if (lateOwed_ > 0 && !Awaiting()) {
-        lateOwed_ = std::max(lateOwed_ - count, 0);  // late answers, arriving between exchanges
-        DroppedReplies += count;
-    } else if (copies_ > 1) {
-        DroppedReplies += unused;
-    }
+    if (copies_ > 1) DroppedReplies += firstAnswer ? count - 1 : count;
     // After a resend whatever follows the first answer belongs to the other copies' answers.
     if (firstAnswer && (count > 1 || copies_ > 1)) RxBuffer.resize(found.firstEnd);
 }
@@ -115,6 +144,7 @@ void TComm::RejectUnexpectedReplies() {
 // After the guard time ran out with answers still owed: a reply is kept back
 // until the line has been quiet for the guard time again.
 void TComm::HoldLateReply() {
+    hooks_.SetTimeoutTimer(true);  // the quiet wait ends on the engine's own tick
     TimeoutTicks = 0;
     quietTicks_ = 0;
     lateChunks_ += RxBuffer;

@@ -23,18 +23,13 @@ StoreTransfer::~StoreTransfer() {
 
 bool StoreTransfer::StartRead(const std::string& axisLabel) {
     axisLabel_ = axisLabel;
-    comm_.SendData.Axis = axisLabel;
-    comm_.SendData.Command = std::string(Cmd::SET);
-    comm_.SendData.Data = ParameterAddress(0, 0);
     comm_.ContinuationKind = 1;
     comm_.ReaderRef = this;
     StoreReadGroup = 0;
     ReadSlot = 1;
-    comm_.SendCommand(comm_.SendData.Command, comm_.SendData.Data, axisLabel_);
+    comm_.Request(Cmd::SET, ParameterAddress(0, 0));
     // A closed port aborts the exchange at once, which ends the chain.
-    if (comm_.ContinuationKind != 1) return false;
-    comm_.LinkState = AwaitData;
-    return true;
+    return comm_.ContinuationKind == 1;
 }
 
 void StoreTransfer::BlockReadStep() {
@@ -55,9 +50,7 @@ void StoreTransfer::BlockReadStep() {
     }
     comm_.TransferProgress += kStep;
     ++ReadSlot;
-    comm_.SendData.Data = ParameterAddress(StoreReadGroup, ReadSlot - 1);
-    comm_.SendCommand(comm_.SendData.Command, comm_.SendData.Data, axisLabel_);
-    comm_.LinkState = AwaitData;
+    comm_.Request(Cmd::SET, ParameterAddress(StoreReadGroup, ReadSlot - 1));
 }
 
 // ---------------------------------------------------------------- paced write
@@ -66,7 +59,7 @@ void StoreTransfer::StartWrite(const std::string& axisLabel) {
     axisLabel_ = axisLabel;
     StoreWriteGroup = 0;
     StoreWriteSlot = 1;
-    comm_.LinkState = Idle;
+    comm_.AbandonExchange();
     comm_.TransferOk = 1;
     phase_ = Phase::Slots;
 }
@@ -117,12 +110,8 @@ void StoreTransfer::SendFinalStore() {
 // False when the request did not go out (the port is closed): the write ends
 // there as failed, instead of meeting the closed port once per value.
 bool StoreTransfer::SendWrite(std::string_view command, const std::string& data) {
-    comm_.SendData.Axis = axisLabel_;
-    comm_.SendData.Command = std::string(command);
-    comm_.SendData.Data = data;
-    comm_.LinkState = AwaitAck;
-    comm_.SendCommand(comm_.SendData.Command, data, axisLabel_);
-    if (comm_.LinkState != Idle) return true;
+    comm_.Request(command, data);
+    if (!comm_.LastSendFailed) return true;
     comm_.TransferOk = 0;
     Finish();
     return false;

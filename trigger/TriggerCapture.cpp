@@ -86,11 +86,8 @@ void TriggerCapture::SequenceTick() {
 }
 
 void TriggerCapture::SendSetup() {
-    comm_.SendData.Command = kMot;
-    comm_.SendData.Data = setup_;
-    comm_.SendCommand(kMot, setup_);
+    comm_.Request(kMot, setup_, AwaitAck);
     if (comm_.LastSendFailed) return EndCapture();
-    comm_.LinkState = AwaitAck;
 }
 
 void TriggerCapture::RequestData() {
@@ -99,16 +96,12 @@ void TriggerCapture::RequestData() {
 }
 
 void TriggerCapture::Poll(const std::string& data) {
-    comm_.SendData.Command = kMot;
-    comm_.SendData.Data = data;
-    comm_.SendCommand(kMot, data);
+    comm_.Request(kMot, data, AwaitData);
+    // Re-arming would only meet the same dead port again.
     if (comm_.LastSendFailed) {
-        // Re-arming would only meet the same dead port again.
         comm_.ContinuationKind = 0;
-        comm_.LinkState = Idle;
         return EndCapture();
     }
-    comm_.LinkState = AwaitData;
 }
 
 // A reply the decoder refused leaves the previous value in ReadData.
@@ -207,10 +200,7 @@ void TriggerCapture::EscapeTick() {
 
 bool TriggerCapture::SendEscape() {
     if (!LinkFree()) return false;
-    comm_.SendData.Command = kEsc;
-    comm_.SendData.Data.clear();
-    comm_.SendCommand(kEsc, {});
-    if (!comm_.LastSendFailed) comm_.LinkState = AwaitAck;
+    comm_.Request(kEsc, {});
     return true;
 }
 

@@ -225,9 +225,7 @@ void TFrmTrigger::ShowAxis() {
 
 void TFrmTrigger::SendAliveCheck(const std::string& command) {
     ShowAxis();
-    comm_.LinkState = AwaitAliveAck;
-    comm_.SendData.Command = command;
-    comm_.SendCommand(command, {});
+    comm_.Request(command, {});
 }
 
 void TFrmTrigger::SwR_UpDownAxisTriggerUpClick() {
@@ -241,10 +239,7 @@ void TFrmTrigger::SwR_UpDownAxisTriggerDownClick() {
 }
 
 void TFrmTrigger::Btn_ServoAlarmResetTriggerClick() {
-    comm_.SendData.Command = std::string(Cmd::RST);
-    comm_.SendData.Data.clear();
-    comm_.SendCommand(std::string(Cmd::RST), {});
-    if (!comm_.LastSendFailed) comm_.LinkState = AwaitAck;
+    comm_.Request(Cmd::RST, {});
 }
 
 void TFrmTrigger::Btn_ClearClick() {

@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QTabBar>
 #include <QTabWidget>
 #include <cmath>
 
@@ -22,6 +23,9 @@ class MonitoringGraphTest : public QObject {
     void mdmRepliesAddPointsToTheChannels();
     void streamFromRequestToPoints();
     void stopRestartAndClear();
+    void pageZeroAfterATimeSelectShowsValues();
+    void streamNamesOnlyThePlottedItems();
+    void thePlotStaysUsableWhenTheLinkGoes();
 };
 
 namespace {
@@ -179,6 +183,8 @@ void MonitoringGraphTest::stopRestartAndClear() {
     QCOMPARE(rig.comm.ContinuationKind, 0);
     QVERIFY(!window->OperationTimers()->Enabled(1));
     rig.TakeRequests();
+    Feed(rig, "99&9");  // the answer owed to the stopped stream: dropped, nothing asked again
+    QCOMPARE(rig.TakeRequests(), Requests{});
     Monitoring(window.get())->setChecked(true);
     QCOMPARE(rig.TakeRequests(), (Requests{"MOR200003"}));
     Feed(rig, "11&2");
@@ -192,6 +198,83 @@ void MonitoringGraphTest::stopRestartAndClear() {
     Feed(rig, "12&3");
     rig.Tick(window->OperationTimers(), 1);
     QVERIFY(Near(Points(plot, 0), {{0.0, 12}}));
+}
+
+// A time select used on the graph page does not freeze page 0: monitoring
+// there polls MDM and every reply reaches the labels.
+void MonitoringGraphTest::pageZeroAfterATimeSelectShowsValues() {
+    MonitorRig rig;
+    auto window = OpenGraphPage(rig);
+    auto* spin = Find<QSpinBox>(window.get(), "SpinEdit_TimeSelect");
+    spin->setValue(5);
+    auto* pages = Find<QTabWidget>(window.get(), "PageControl_Monitor");
+    pages->setCurrentIndex(TFrm_Monitoring::NormalPage);
+    rig.StartUp(*window);
+    Select(window.get(), 5, 1);
+    rig.port.replies["MDM"] = Data("MDM-20&0000");
+    Monitoring(window.get())->setChecked(true);
+    QCOMPARE(spin->value(), 0);
+    QCOMPARE(rig.comm.GraphTimeSelect, 0);
+    rig.Tick(window->OperationTimers(), 2, 2);
+    auto* digits = Find<QLabel>(window.get(), "Label_Dig5");
+    QCOMPARE(digits->text(), QString("-20"));
+    rig.port.replies["MDM"] = Data("MDM-31&0000");
+    rig.Tick(window->OperationTimers(), 2, 2);
+    QCOMPARE(digits->text(), QString("-31"));
+}
+
+// Slot 7 chosen on page 0 while a time select is kept is not asked for in
+// the stream, which carries two items.
+void MonitoringGraphTest::streamNamesOnlyThePlottedItems() {
+    MonitorRig rig;
+    auto window = OpenGraphPage(rig);
+    Select(window.get(), 5, 1);
+    Select(window.get(), 6, 4);
+    Find<QSpinBox>(window.get(), "SpinEdit_TimeSelect")->setValue(5);
+    auto* pages = Find<QTabWidget>(window.get(), "PageControl_Monitor");
+    pages->setCurrentIndex(TFrm_Monitoring::NormalPage);
+    rig.StartUp(*window);
+    auto* combo7 = Find<QComboBox>(window.get(), "Combo7");
+    QVERIFY(combo7->isEnabled());
+    combo7->setCurrentIndex(5);
+    pages->setCurrentIndex(TFrm_Monitoring::GraphPage);
+    rig.StartUp(*window);
+    QCOMPARE(combo7->currentIndex(), 0);
+    QVERIFY(!combo7->isEnabled());
+    QCOMPARE(window->GraphPlot()->ChannelCount(), 2);
+    rig.port.replies["MOR"] = std::nullopt;
+    rig.TakeRequests();
+    Monitoring(window.get())->setChecked(true);
+    QCOMPARE(rig.TakeRequests(), (Requests{"MOR050003"}));
+}
+
+// An exchange aborted by the engine disables what sends and the page tabs,
+// but not what was plotted: it can still be paused, measured and exported.
+void MonitoringGraphTest::thePlotStaysUsableWhenTheLinkGoes() {
+    MonitorRig rig;
+    auto window = OpenGraphPage(rig);
+    Select(window.get(), 5, 1);
+    rig.port.replies["MDM"] = Data("MDM-20&0000");
+    Monitoring(window.get())->setChecked(true);
+    rig.Tick(window->OperationTimers(), 2, 2);
+    Plot* plot = window->GraphPlot();
+    rig.port.replies["STS"] = Data("STSP 0");  // malformed: the engine aborts after the next MDM
+    rig.Tick(window->OperationTimers(), 2, 2);
+    QCOMPARE(rig.comm.CommError, 2);
+
+    auto* pages = Find<QTabWidget>(window.get(), "PageControl_Monitor");
+    QVERIFY(!Monitoring(window.get())->isEnabled());
+    QVERIFY(!pages->tabBar()->isEnabled());
+    QVERIFY(!pages->widget(TFrm_Monitoring::TuningPage)->isEnabled());
+    QVERIFY(plot->isEnabled());
+    QVERIFY(Find<QPushButton>(window.get(), "Btn_GraphClear")->isEnabled());
+    QCOMPARE(plot->PointCount(0), 2);
+
+    rig.port.replies["STS"] = Data("STSP 00RDY");
+    window->FormActivate();
+    rig.StartUp(*window);
+    QVERIFY(pages->tabBar()->isEnabled());
+    QVERIFY(pages->widget(TFrm_Monitoring::TuningPage)->isEnabled());
 }
 
 QTEST_MAIN(MonitoringGraphTest)

@@ -2,8 +2,10 @@
 // Test doubles around the transaction engine: an in-memory port, recording
 // hooks and a recording block reader / monitoring window.
 
+#include <functional>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "protocol/Comm.h"
@@ -26,10 +28,15 @@ struct FakeHooks : IEngineHooks {
     bool timer = false;
     std::vector<std::string> warnings;
     int pausedMs = 0;
+    // Runs while a warning box is open, as the event loop of a modal box would.
+    std::function<void()> whileWarning;
     void SetStatusText(const std::string& text) override { status = text; }
     void SetCommLed(bool on) override { led = on; }
     void SetTimeoutTimer(bool enabled) override { timer = enabled; }
-    void ShowWarning(const std::string& text) override { warnings.push_back(text); }
+    void ShowWarning(const std::string& text) override {
+        warnings.push_back(text);
+        if (whileWarning) std::exchange(whileWarning, {})();
+    }
     void RestoreCursor() override {}
     void PauseMs(int ms) override { pausedMs += ms; }
 };
