@@ -9,7 +9,6 @@
 // "shown" is the click to "Down load complete !!!!" (the last line handed to
 // the port, which may still hold it in its buffer).
 
-#include <QApplication>
 #include <QFile>
 #include <QProcess>
 #include <QPushButton>
@@ -19,21 +18,16 @@
 #include <cstdio>
 #include <sstream>
 
-#include "app/Main.h"
-#include "app/TaskWindows.h"
+#include "bench/BenchTools.h"
 #include "download/IntelHex.h"
 #include "download/PgmDownForm.h"
-#include "platform/ComPort.h"
 #include "sim/PtyDrive.h"
-#include "widgets/MessageService.h"
+#include "tests/support/AppSession.h"
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-double MsSince(Clock::time_point start) {
-    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
+using Bench::Clock;
+using Bench::MsSince;
 
 // The bytes and lines the download sends: the file up to its end record.
 struct Sent {
@@ -61,20 +55,12 @@ Timing TimeDownload(const QString& hex, int baud) {
     PtyDriveOptions options;
     options.baud = baud;
     PtyDrive drive(DriveSim(), options);
-    TMainForm main(TMainForm::Options{false});
-    RegisterTaskWindows(main);
-    PortSettings settings = main.ComPort->Settings();
-    settings.Port = QString::fromStdString(drive.SlavePath());
-    settings.BaudRate = QString::number(baud);
-    main.ComPort->SetSettings(settings);
-    main.ST_LEDClick();
-
-    auto* window = qobject_cast<TForm_PgmDown*>(main.CreateChildWindow(ChildWindow::ProgramDown));
-    window->setParent(&main, Qt::Dialog);
-    window->show();
+    AppSession s(drive, {.baud = baud, .answer = QMessageBox::Yes});
+    s.GoOnLine();
+    auto* window = s.OpenAsDialog<TForm_PgmDown>(ChildWindow::ProgramDown);
     window->OpenDownloadFile(hex);
     window->Btn_DownModeClick();
-    if (!QTest::qWaitFor([&] { return main.Engine().LinkState == Idle; }, 5000))
+    if (!QTest::qWaitFor([&] { return s.Engine().LinkState == Idle; }, 5000))
         std::fprintf(stderr, "bench_download: the drive did not acknowledge ETC 14\n");
 
     const auto ended = [&] {
@@ -99,11 +85,7 @@ Timing TimeDownload(const QString& hex, int baud) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    QTemporaryDir settingsDir;
-    qputenv("XDG_CONFIG_HOME", settingsDir.path().toLocal8Bit());
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    MessageCapture boxes(QMessageBox::Yes);
+    Bench::Application application(argc, argv);
 
     QTemporaryDir work;
     QString hex = argc > 1 ? QString::fromLocal8Bit(argv[1]) : work.filePath("chgrp.hex");

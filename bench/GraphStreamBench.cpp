@@ -9,24 +9,18 @@
 //
 // Usage: bench_graph_stream [seconds, default 60]
 
-#include <QApplication>
 #include <QComboBox>
 #include <QElapsedTimer>
-#include <QEventLoop>
 #include <QSpinBox>
 #include <QTabWidget>
-#include <QTemporaryDir>
 #include <QTimer>
 #include <cstdio>
 #include <cstdlib>
-#include <ctime>
-#include <fstream>
 
-#include "app/Main.h"
-#include "app/TaskWindows.h"
+#include "bench/BenchTools.h"
 #include "monitoring/MonitoringFrm.h"
-#include "platform/ComPort.h"
 #include "sim/PtyDrive.h"
+#include "tests/support/AppSession.h"
 #include "widgets/Plot.h"
 #include "widgets/ToggleSwitch.h"
 
@@ -34,52 +28,28 @@ namespace {
 
 constexpr int kBaud = 256000;
 
-double ThreadCpuMs() {
-    timespec t{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-    return t.tv_sec * 1000.0 + t.tv_nsec / 1e6;
-}
-
-double ResidentMb() {
-    std::ifstream statm("/proc/self/statm");
-    long pages = 0, resident = 0;
-    statm >> pages >> resident;
-    return resident * 4096.0 / (1024 * 1024);
-}
-
-void RunFor(double ms) {
-    QEventLoop loop;
-    QTimer::singleShot(static_cast<int>(ms), Qt::PreciseTimer, &loop, &QEventLoop::quit);
-    loop.exec();
-}
+using Bench::ResidentMb;
+using Bench::RunFor;
+using Bench::ThreadCpuMs;
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    QTemporaryDir settingsDir;
-    qputenv("XDG_CONFIG_HOME", settingsDir.path().toLocal8Bit());
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
+    Bench::Application application(argc, argv);
     const double seconds = argc > 1 ? std::max(1.0, std::atof(argv[1])) : 60.0;
 
     PtyDrive drive(DriveSim(), PtyDriveOptions{.baud = kBaud});
     drive.WithSim([](DriveSim& sim) { sim.SetSlot("201", "300"); });
-    TMainForm main(TMainForm::Options{false});
-    RegisterTaskWindows(main);
-    PortSettings settings = main.ComPort->Settings();
-    settings.Port = QString::fromStdString(drive.SlavePath());
-    settings.BaudRate = QString::number(kBaud);
-    main.ComPort->SetSettings(settings);
-    main.show();
-    main.ST_LEDClick();
-    main.OpenChildWindow(ChildWindow::Monitoring);
-    auto* window = main.findChild<TFrm_Monitoring*>();
-    if (!main.ComPort->Connected() || !window) {
+    AppSession s(drive, {.baud = kBaud});
+    s.GoOnLine();
+    auto* window = s.Open<TFrm_Monitoring>("Monitoring");
+    if (!s.Connected() || !window) {
         std::printf("could not go on line\n");
         return 1;
     }
     RunFor(3000);  // the start-up sequence
-    window->findChild<QTabWidget*>("PageControl_Monitor")->setCurrentIndex(TFrm_Monitoring::GraphPage);
+    window->findChild<QTabWidget*>("PageControl_Monitor")
+        ->setCurrentIndex(TFrm_Monitoring::GraphPage);
     window->findChild<QComboBox*>("Combo5")->setCurrentIndex(1);
     window->findChild<QComboBox*>("Combo6")->setCurrentIndex(4);
     window->findChild<QSpinBox*>("SpinEdit_TimeSelect")->setValue(1);
@@ -103,7 +73,8 @@ int main(int argc, char** argv) {
     const double cpuMs = ThreadCpuMs() - cpuStart;
     const double wallMs = wall.nsecsElapsed() / 1e6;
     const double rssEnd = ResidentMb();
-    const bool ok = window->findChild<ToggleSwitch*>("Sw_Monitoring")->isChecked() && main.Engine().CommError == 0;
+    const bool ok =
+        window->findChild<ToggleSwitch*>("Sw_Monitoring")->isChecked() && s.Engine().CommError == 0;
     window->findChild<ToggleSwitch*>("Sw_Monitoring")->setChecked(false);
     watch.stop();
     RunFor(300);
@@ -114,14 +85,19 @@ int main(int argc, char** argv) {
         dropped = sim.MonitorStream().Dropped();
     });
     const StreamRing& ring = window->Stream();
-    std::printf("Two items at 1 ms for %.0f s over a pty at %d baud%s\n", seconds, kBaud, ok ? "" : "  ERROR");
+    std::printf("Two items at 1 ms for %.0f s over a pty at %d baud%s\n", seconds, kBaud,
+                ok ? "" : "  ERROR");
     std::printf("drive sampled %lld, sent %lld, dropped %lld\n",
                 static_cast<long long>(sent + dropped), static_cast<long long>(sent),
                 static_cast<long long>(dropped));
-    std::printf("window received %lld, plotted %d, left unplotted at the stop %d, overwritten %lld, unplottable %lld\n",
-                static_cast<long long>(ring.Written()), window->GraphPlot()->PointCount(0), ring.Count(),
-                static_cast<long long>(ring.Overwritten()), static_cast<long long>(window->Unplottable()));
-    std::printf("main thread cpu %.2f%% of one core; resident %.1f MB at start, %.1f MB at end; worst stall %.1f ms\n",
-                100.0 * cpuMs / wallMs, rssStart, rssEnd, worstStallMs);
+    std::printf(
+        "window received %lld, plotted %d, left unplotted at the stop %d, overwritten %lld, "
+        "unplottable %lld\n",
+        static_cast<long long>(ring.Written()), window->GraphPlot()->PointCount(0), ring.Count(),
+        static_cast<long long>(ring.Overwritten()), static_cast<long long>(window->Unplottable()));
+    std::printf(
+        "main thread cpu %.2f%% of one core; resident %.1f MB at start, %.1f MB at end; worst "
+        "stall %.1f ms\n",
+        100.0 * cpuMs / wallMs, rssStart, rssEnd, worstStallMs);
     return ok ? 0 : 1;
 }

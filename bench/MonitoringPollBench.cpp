@@ -8,44 +8,27 @@
 //
 // Usage: bench_monitoring_poll [seconds per rate, default 10] [drive turnaround ms, default 1]
 
-#include <QApplication>
 #include <QComboBox>
-#include <QEventLoop>
-#include <QTimer>
-#include <QTemporaryDir>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <ctime>
 
-#include "app/Main.h"
-#include "app/TaskWindows.h"
+#include "bench/BenchTools.h"
 #include "monitoring/MonitoringFrm.h"
-#include "platform/ComPort.h"
 #include "platform/ThreadTimers.h"
 #include "protocol/Frame.h"
 #include "sim/PtyDrive.h"
+#include "tests/support/AppSession.h"
 #include "widgets/ToggleSwitch.h"
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
+using Bench::Clock;
+using Bench::RunFor;
+using Bench::ThreadCpuMs;
 constexpr const char* kItems = "00010304";  // speed feedback and command, torque, position
 constexpr double kTickMs = 10.0;
-
-double ThreadCpuMs() {
-    timespec t{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-    return t.tv_sec * 1000.0 + t.tv_nsec / 1e6;
-}
-
-// Runs the event loop idle-waiting, so the CPU time is the application's own.
-void RunFor(double ms) {
-    QEventLoop loop;
-    QTimer::singleShot(static_cast<int>(ms), Qt::PreciseTimer, &loop, &QEventLoop::quit);
-    loop.exec();
-}
 
 // Line time of one exchange in ms, from the stand-in drive's own answer.
 double ExchangeMs(const std::string& command, const std::string& data, int baud, int turnaroundMs) {
@@ -58,32 +41,22 @@ double ExchangeMs(const std::string& command, const std::string& data, int baud,
 
 void Measure(int baud, double seconds, int turnaroundMs) {
     PtyDrive drive(DriveSim(), PtyDriveOptions{.baud = baud, .turnaroundMs = turnaroundMs});
-    TMainForm main(TMainForm::Options{false});
-    RegisterTaskWindows(main);
-    PortSettings settings = main.ComPort->Settings();
-    settings.Port = QString::fromStdString(drive.SlavePath());
-    settings.BaudRate = QString::number(baud);
-    main.ComPort->SetSettings(settings);
-    main.show();
-    main.ST_LEDClick();
-    main.OpenChildWindow(ChildWindow::Monitoring);
-    auto* window = main.findChild<TFrm_Monitoring*>();
-    if (!main.ComPort->Connected() || !window) {
-        std::printf("%7d  could not go on line\n", baud);
-        return;
-    }
+    AppSession s(drive, {.baud = baud});
+    auto* window = s.OpenOnLine<TFrm_Monitoring>("Monitoring");
+    if (!window) return Bench::NotOnLine(baud);
     RunFor(3000);  // the start-up sequence
     for (int slot = 5; slot <= 8; ++slot)
-        window->findChild<QComboBox*>(QString("Combo%1").arg(slot))->setCurrentIndex(
-            std::array{1, 2, 4, 5}[slot - 5]);
+        window->findChild<QComboBox*>(QString("Combo%1").arg(slot))
+            ->setCurrentIndex(std::array{1, 2, 4, 5}[slot - 5]);
     window->findChild<ToggleSwitch*>("Sw_Monitoring")->setChecked(true);
     RunFor(1000);  // settle
 
     const std::string mdm = std::string(kItems) + "15";
     auto count = [&] {
         std::size_t n = 0;
-        for (const std::string& frame : drive.RequestLog())
-            n += frame == Frame::BuildRequest("MDM", mdm) || frame == Frame::BuildRequest("STS", "");
+        for (const std::string& frame : s.Requests())
+            n +=
+                frame == Frame::BuildRequest("MDM", mdm) || frame == Frame::BuildRequest("STS", "");
         return n;
     };
     // The request log keeps the last few thousand frames: count in slices.
@@ -96,14 +69,16 @@ void Measure(int baud, double seconds, int turnaroundMs) {
         RunFor(1000.0 * seconds / slices);
         exchanges += count();
     }
-    const double elapsedMs = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+    const double elapsedMs =
+        std::chrono::duration<double, std::milli>(Clock::now() - start).count();
     const double cpuMs = ThreadCpuMs() - cpuStart;
-    const bool ok = window->findChild<ToggleSwitch*>("Sw_Monitoring")->isChecked() &&
-                    main.Engine().CommError == 0;
+    const bool ok =
+        window->findChild<ToggleSwitch*>("Sw_Monitoring")->isChecked() && s.Engine().CommError == 0;
 
     const double mdmMs = ExchangeMs("MDM", mdm, baud, turnaroundMs);
     const double stsMs = ExchangeMs("STS", "", baud, turnaroundMs);
-    const double allowedPeriod = (std::ceil(mdmMs / kTickMs) + std::ceil(stsMs / kTickMs)) * kTickMs / 2;
+    const double allowedPeriod =
+        (std::ceil(mdmMs / kTickMs) + std::ceil(stsMs / kTickMs)) * kTickMs / 2;
     const double achieved = exchanges * 1000.0 / elapsedMs;
     const double allowed = 1000.0 / allowedPeriod;
     std::printf("%7d %8.1f %8.1f %8.1f %8.3f %7.2f%% %s\n", baud, (mdmMs + stsMs) / 2, achieved,
@@ -115,10 +90,7 @@ void Measure(int baud, double seconds, int turnaroundMs) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    QTemporaryDir settings;
-    qputenv("XDG_CONFIG_HOME", settings.path().toLocal8Bit());
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
+    Bench::Application application(argc, argv);
     const double seconds = argc > 1 ? std::max(1.0, std::atof(argv[1])) : 10.0;
     const int turnaroundMs = argc > 2 ? std::max(0, std::atoi(argv[2])) : 1;
     std::printf("Monitoring four items + I/O word for %.0f s a rate, drive turnaround %d ms\n",

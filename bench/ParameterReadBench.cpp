@@ -13,27 +13,21 @@
 
 #include <QApplication>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTimer>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 
-#include "app/Main.h"
-#include "app/TaskWindows.h"
+#include "bench/BenchTools.h"
 #include "parameters/Catalogue.h"
 #include "parameters/Parameter.h"
-#include "platform/ComPort.h"
 #include "protocol/Frame.h"
 #include "sim/PtyDrive.h"
+#include "tests/support/AppSession.h"
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-double MsSince(Clock::time_point start) {
-    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
+using Bench::Clock;
+using Bench::MsSince;
 
 struct LineBytes {
     std::size_t requests = 0, replies = 0;
@@ -84,20 +78,10 @@ Timing TimeOneRead(TMainForm& main, TParameterFrm& editor) {
 
 void Measure(int baud, int reads, int turnaroundMs, const LineBytes& bytes) {
     PtyDrive drive(DriveSim(), PtyDriveOptions{.baud = baud, .turnaroundMs = turnaroundMs});
-    TMainForm main(TMainForm::Options{false});
-    RegisterTaskWindows(main);
-    PortSettings settings = main.ComPort->Settings();
-    settings.Port = QString::fromStdString(drive.SlavePath());
-    settings.BaudRate = QString::number(baud);
-    main.ComPort->SetSettings(settings);
-    main.show();
-    main.ST_LEDClick();
-    main.OpenChildWindow(ChildWindow::ParameterSet);
-    auto* editor = main.findChild<TParameterFrm*>();
-    if (!main.ComPort->Connected() || !editor) {
-        std::printf("%7d  could not go on line\n", baud);
-        return;
-    }
+    AppSession s(drive, {.baud = baud});
+    auto* editor = s.OpenOnLine<TParameterFrm>("Parameter Set");
+    if (!editor) return Bench::NotOnLine(baud);
+    TMainForm& main = s.Main();
     TimeOneRead(main, *editor);  // warm-up
 
     const double byteMs = 10'000.0 / baud;
@@ -113,13 +97,8 @@ void Measure(int baud, int reads, int turnaroundMs, const LineBytes& bytes) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    // The bench must neither read nor change the user's stored settings and placements.
-    QTemporaryDir settings;
-    qputenv("XDG_CONFIG_HOME", settings.path().toLocal8Bit());
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    const int reads = argc > 1 ? std::max(1, std::atoi(argv[1])) : 3;
-    const int turnaroundMs = argc > 2 ? std::max(0, std::atoi(argv[2])) : 1;
+    Bench::Application application(argc, argv);
+    const auto [reads, turnaroundMs] = Bench::ReadRuns(argc, argv);
 
     const LineBytes bytes = BytesOfFullRead();
     std::printf(

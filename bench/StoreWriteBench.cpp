@@ -13,27 +13,20 @@
 
 #include <QApplication>
 #include <QPushButton>
-#include <QTemporaryDir>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 
-#include "app/Main.h"
-#include "app/TaskWindows.h"
+#include "bench/BenchTools.h"
 #include "parameters/Catalogue.h"
-#include "platform/ComPort.h"
 #include "protocol/Frame.h"
 #include "sim/PtyDrive.h"
 #include "store/StoreForm.h"
-#include "widgets/MessageService.h"
+#include "tests/support/AppSession.h"
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-double MsSince(Clock::time_point start) {
-    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
+using Bench::Clock;
+using Bench::MsSince;
 
 struct LineBytes {
     std::size_t bytes = 0, exchanges = 0;
@@ -61,24 +54,13 @@ LineBytes BytesOfFullWrite() {
 
 void Measure(int baud, int writes, int turnaroundMs, const LineBytes& line) {
     PtyDrive drive(DriveSim(), PtyDriveOptions{.baud = baud, .turnaroundMs = turnaroundMs});
-    TMainForm main(TMainForm::Options{false});
-    RegisterTaskWindows(main);
-    PortSettings settings = main.ComPort->Settings();
-    settings.Port = QString::fromStdString(drive.SlavePath());
-    settings.BaudRate = QString::number(baud);
-    main.ComPort->SetSettings(settings);
-    main.show();
-    main.ST_LEDClick();
-    main.OpenChildWindow(ChildWindow::Store);
-    auto* store = main.findChild<TFormStore*>();
-    if (!main.ComPort->Connected() || !store) {
-        std::printf("%7d  could not go on line\n", baud);
-        return;
-    }
-    MessageCapture boxes;
+    AppSession s(drive, {.baud = baud});
+    auto* store = s.OpenOnLine<TFormStore>("Store(Servo<->PC)");
+    if (!store) return Bench::NotOnLine(baud);
+    MessageCapture& boxes = s.Boxes();
     store->findChild<QPushButton*>("Btn_ReadStore")->click();
     const Clock::time_point settle = Clock::now() + std::chrono::seconds(5);
-    while (main.Engine().ContinuationKind != 0 && Clock::now() < settle)
+    while (s.Engine().ContinuationKind != 0 && Clock::now() < settle)
         QApplication::processEvents(QEventLoop::AllEvents, 10);
 
     const double byteMs = 10'000.0 / baud;
@@ -100,13 +82,8 @@ void Measure(int baud, int writes, int turnaroundMs, const LineBytes& line) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    // The bench must neither read nor change the user's stored settings and placements.
-    QTemporaryDir settings;
-    qputenv("XDG_CONFIG_HOME", settings.path().toLocal8Bit());
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    const int writes = argc > 1 ? std::max(1, std::atoi(argv[1])) : 3;
-    const int turnaroundMs = argc > 2 ? std::max(0, std::atoi(argv[2])) : 1;
+    Bench::Application application(argc, argv);
+    const auto [writes, turnaroundMs] = Bench::ReadRuns(argc, argv);
 
     const LineBytes line = BytesOfFullWrite();
     std::printf(

@@ -14,27 +14,21 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTimer>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 
-#include "app/Main.h"
-#include "app/TaskWindows.h"
-#include "platform/ComPort.h"
+#include "bench/BenchTools.h"
 #include "protocol/Frame.h"
 #include "sim/PtyDrive.h"
+#include "tests/support/AppSession.h"
 #include "trigger/TriggerForm.h"
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
+using Bench::Clock;
+using Bench::MsSince;
 constexpr int kBlocks = 30;
-
-double MsSince(Clock::time_point start) {
-    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
 
 std::string BlockNumber(int block) {
     return {char('0' + block / 10), char('0' + block % 10)};
@@ -97,20 +91,10 @@ void Measure(int baud, int captures, int turnaroundMs) {
         sim.CatchUp();
         sim.MotorModel().SetSpeedCommand(3000);
     });
-    TMainForm main(TMainForm::Options{false});
-    RegisterTaskWindows(main);
-    PortSettings settings = main.ComPort->Settings();
-    settings.Port = QString::fromStdString(drive.SlavePath());
-    settings.BaudRate = QString::number(baud);
-    main.ComPort->SetSettings(settings);
-    main.show();
-    main.ST_LEDClick();
-    main.OpenChildWindow(ChildWindow::TriggerMonitoring);
-    auto* window = main.findChild<TFrmTrigger*>();
-    if (!main.ComPort->Connected() || !window) {
-        std::printf("%7d  could not go on line\n", baud);
-        return;
-    }
+    AppSession s(drive, {.baud = baud});
+    auto* window = s.OpenOnLine<TFrmTrigger>("Trigger Monitoring");
+    if (!window) return Bench::NotOnLine(baud);
+    TMainForm& main = s.Main();
     window->findChild<QComboBox*>("ComboBox1")->setCurrentIndex(4);  // position feedback
     window->findChild<QComboBox*>("ComboBox2")->setCurrentIndex(5);  // position command
     TimeOneCapture(main, *window, drive);                            // warm-up
@@ -127,13 +111,8 @@ void Measure(int baud, int captures, int turnaroundMs) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    // The bench must neither read nor change the user's stored settings and placements.
-    QTemporaryDir settings;
-    qputenv("XDG_CONFIG_HOME", settings.path().toLocal8Bit());
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    const int captures = argc > 1 ? std::max(1, std::atoi(argv[1])) : 3;
-    const int turnaroundMs = argc > 2 ? std::max(0, std::atoi(argv[2])) : 1;
+    Bench::Application application(argc, argv);
+    const auto [captures, turnaroundMs] = Bench::ReadRuns(argc, argv);
 
     std::printf("Trigger read-back of %d blocks, drive turnaround %d ms\n", kBlocks, turnaroundMs);
     std::printf("%7s %7s %9s %9s %8s\n", "baud", "bytes", "read", "wire", "/wire");

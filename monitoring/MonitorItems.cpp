@@ -42,3 +42,22 @@ std::string MonitorRequestData(std::span<const std::string> codes, bool ioWord) 
     if (!data.empty() && ioWord) data += kIoWordCode;
     return data;
 }
+
+MonitorStart PlanMonitorStart(const MonitorStartState& state) {
+    MonitorStart start;
+    if (!state.normalLed && !state.graphLed) return start;
+    start.clearTimeSelect = state.normalPage;
+    if (!state.normalLed && state.graphPage && state.timeSelect != 0) {
+        start.action = MonitorStart::Action::Stream;
+        return start;
+    }
+    start.firstSlot = state.normalLed ? 1 : 5;
+    const std::span<const std::string> codes(state.codes.data() + start.firstSlot, 4);
+    if (MonitorRequestData(codes, false).empty()) {
+        start.action = MonitorStart::Action::NoItem;
+        return start;
+    }
+    start.action = MonitorStart::Action::Poll;
+    start.data = MonitorRequestData(codes, state.ioBox);
+    return start;
+}

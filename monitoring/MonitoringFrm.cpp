@@ -1,6 +1,11 @@
+// The monitoring window's life and its link: creation and its timers,
+// activation and deactivation, the start-up sequence that follows each
+// activation, what the engine tells the window, switching pages, the axis
+// and EXIT. The pages live beside it: MonitoringNormal, MonitoringGraph and
+// MonitoringOperations (the tuning page); the controls are built in MonitoringUi.
+
 #include "monitoring/MonitoringFrm.h"
 
-#include <QCheckBox>
 #include <QComboBox>
 #include <QFrame>
 #include <QLabel>
@@ -13,13 +18,10 @@
 
 #include "monitoring/IoSignals.h"
 #include "monitoring/MonitorItems.h"
-#include "monitoring/MonitorValues.h"
 #include "monitoring/StatusDisplay.h"
 #include "platform/ThreadTimers.h"
 #include "protocol/AlarmTables.h"
 #include "protocol/Commands.h"
-#include "widgets/ArrowLed.h"
-#include "widgets/LedMatrix.h"
 #include "widgets/MdiActivation.h"
 #include "widgets/MessageService.h"
 #include "widgets/RectLed.h"
@@ -237,157 +239,6 @@ void TFrm_Monitoring::SetSwitchQuietly(ToggleSwitch* sw, bool on) {
     comm_.SuppressSwitchEvents = before;
 }
 
-void TFrm_Monitoring::ShowMonitorValues() {
-    MonitorLayout layout;
-    layout.normalMode = Led_SelectD->IsOn();
-    layout.page = MonitorPage;
-    layout.codes = SlotCode_;
-    layout.ioBox = CheckBox_IOMot->isChecked();
-    // Read in full first: a malformed reply changes nothing on screen.
-    const MonitorView view = ReadMonitorValues(comm_.ReadData.Data, layout);
-    for (int n = 1; n <= kSlotCount; ++n) {
-        if (view.digits[static_cast<std::size_t>(n)])
-            Label_Dig[n]->setText(QString::fromStdString(*view.digits[static_cast<std::size_t>(n)]));
-    }
-    if (view.arrows) {
-        LedA_N->SetOn(view.arrows->n);
-        LedA_P->SetOn(view.arrows->p);
-    }
-    if (!view.graphValues.empty()) AddGraphValues(view.graphValues);
-    if (view.ioWord) ShowIoWord(*view.ioWord);
-}
-
-// ---------------------------------------------------------------- I/O LEDs
-
-void TFrm_Monitoring::ShowIoLabels() {
-    const auto captions = IoLabels().Captions();
-    for (int n = 0; n < IoSignalNames::kLeds; ++n)
-        LedMatrix_Mot->SetCaption(n / 4, n % 4, QString::fromStdString(captions[static_cast<std::size_t>(n)]));
-}
-
-void TFrm_Monitoring::ShowIoWord(unsigned word) {
-    const auto leds = IoLeds(word);
-    for (int n = 0; n < IoSignalNames::kLeds; ++n)
-        LedMatrix_Mot->SetLit(n / 4, n % 4, leds[static_cast<std::size_t>(n)]);
-}
-
-// ---------------------------------------------------------------- items and modes
-
-void TFrm_Monitoring::Combo1Change() {
-    for (int n = 1; n <= kSlotCount; ++n) {
-        const int entry = std::max(Combo[n]->currentIndex(), 0);
-        const MonitorItem* item = SlotItem(n, entry);
-        std::string& code = SlotCode_[static_cast<std::size_t>(n)];
-        if (entry == 0 || !item) {
-            code.clear();
-            Label_Dig[n]->clear();
-            Label_Unit[n]->clear();
-            continue;
-        }
-        code = std::string(item->code);
-        if (n >= 5 && MonitorPage == GraphPage) continue;  // the graph's channels follow the lists
-        Label_Dig[n]->setText("0");
-        Label_Unit[n]->setText(QString::fromStdString(std::string(item->unit)));
-        Label_Dig[n]->show();
-        Label_Unit[n]->show();
-    }
-    if (MonitorPage == GraphPage) RebuildGraphChannels();
-}
-
-void TFrm_Monitoring::SetComboRange(int first, int last, bool enabled) {
-    for (int n = first; n <= last; ++n) Combo[n]->setEnabled(enabled);
-}
-
-void TFrm_Monitoring::Led_SelectDClick() {
-    if (MonitorPage != NormalPage) return;
-    Led_SelectD->SetOn(true);
-    Led_SelectDG->SetOn(false);
-    SetComboRange(5, 8, false);
-    SetComboRange(1, 4, true);
-}
-
-void TFrm_Monitoring::Led_SelectDGClick() {
-    Led_SelectDG->SetOn(true);
-    Led_SelectD->SetOn(false);
-    SetComboRange(1, 4, false);
-    SetComboRange(5, 8, true);
-}
-
-// ---------------------------------------------------------------- monitoring on and off
-
-void TFrm_Monitoring::Sw_MonitoringChange() {
-    if (comm_.SuppressSwitchEvents == 1) return;
-    if (Sw_Monitoring->isChecked())
-        StartMonitoring();
-    else
-        StopMonitoring();
-}
-
-void TFrm_Monitoring::StartMonitoring() {
-    Sw_ServoOn->setEnabled(false);
-    SpinEdit_TimeSelect->setEnabled(false);
-    Btn_ServoAlarmReset->setEnabled(false);
-    SwR_UpDownAxis->setEnabled(false);
-    CheckBox_IOMot->setEnabled(false);
-    const bool normal = Led_SelectD->IsOn();
-    if (!normal && !Led_SelectDG->IsOn()) {
-        MessageService::Error(this, MonitoringText::NoMode);
-        Sw_Monitoring->setChecked(false);
-        return;
-    }
-    // Page 0 never streams: values, arrows and LEDs need the MDM replies shown.
-    if (MonitorPage == NormalPage) SpinEdit_TimeSelect->setValue(0);
-    if (!normal && MonitorPage == GraphPage && comm_.GraphTimeSelect != 0) {
-        StartStream();
-        return;
-    }
-    const int first = normal ? 1 : 5;
-    SetComboRange(first, first + 3, false);
-    const std::span<const std::string> codes(SlotCode_.data() + first, 4);
-    const std::string data = MonitorRequestData(codes, false);
-    comm_.SendData.Command = std::string(Cmd::MDM);
-    if (data.empty()) {
-        MessageService::Error(this, MonitoringText::NoItem);
-        Sw_Monitoring->setChecked(false);
-        return;
-    }
-    comm_.SendData.Data = MonitorRequestData(codes, CheckBox_IOMot->isChecked());
-    StopStartup();
-    comm_.AbandonExchange();
-    ThreadTimers1->SetEnabled(2, true);
-}
-
-void TFrm_Monitoring::StopMonitoring() {
-    comm_.ContinuationKind = 0;
-    comm_.AbandonExchange();
-    ThreadTimers1->SetEnabled(2, false);
-    ThreadTimers1->SetEnabled(1, false);
-    LedA_P->SetOn(false);
-    LedA_N->SetOn(false);
-    Sw_ServoOn->setEnabled(true);
-    CheckBox_IOMot->setEnabled(true);
-    Btn_ServoAlarmReset->setEnabled(true);
-    SwR_UpDownAxis->setEnabled(true);
-    if (MonitorPage == GraphPage) SpinEdit_TimeSelect->setEnabled(true);
-    if (Led_SelectD->IsOn()) {
-        SetComboRange(1, 4, true);
-    } else if (Led_SelectDG->IsOn()) {
-        SetComboRange(5, comm_.GraphTimeSelect != 0 ? 6 : 8, true);
-    }
-    StartStartup(false);
-}
-
-void TFrm_Monitoring::ThreadTimers1Timer2() {
-    if (!link_.LinkFree()) return;
-    if (startup_.PollStep == 0) {
-        comm_.Request(Cmd::MDM, comm_.SendData.Data);
-        startup_.PollStep = 3;
-    } else if (startup_.PollStep == 3) {
-        comm_.Poll(Cmd::STS, AwaitData);  // SendData.Data keeps the items polled
-        startup_.PollStep = 0;
-    }
-}
-
 // ---------------------------------------------------------------- pages
 
 void TFrm_Monitoring::PageControl_MonitorChange() {
@@ -399,9 +250,15 @@ void TFrm_Monitoring::PageControl_MonitorChange() {
     ApplyPageSwitches();
     if (Led_Manual->IsOn() && MonitorPage < TuningPage) Led_ManualClick();
     switch (MonitorPage) {
-        case NormalPage: EnterNormalPage(); break;
-        case GraphPage: EnterGraphPage(); break;
-        default: EnterTuningPage(); break;
+        case NormalPage:
+            EnterNormalPage();
+            break;
+        case GraphPage:
+            EnterGraphPage();
+            break;
+        default:
+            EnterTuningPage();
+            break;
     }
 }
 
@@ -423,56 +280,11 @@ void TFrm_Monitoring::ApplyPageSwitches() {
     Sw_ServoOn->setEnabled(false);
 }
 
-void TFrm_Monitoring::EnterNormalPage() {
-    Sw_Monitoring->setChecked(false);
-    Panel_Graph->hide();
-    LedA_P->SetOn(false);
-    LedA_N->SetOn(false);
-    Led_SelectDGClick();
-    Combo1Change();
-    SpinEdit_TimeSelect->setEnabled(false);
-}
-
-void TFrm_Monitoring::EnterGraphPage() {
-    Panel_Graph->show();
-    SpinEdit_TimeSelect->setEnabled(true);
-    Led_SelectDGClick();
-    // A time select kept from an earlier visit streams two items; slots 7 and
-    // 8 chosen meanwhile on page 0 would be asked for and never plotted.
-    if (comm_.GraphTimeSelect != 0) ClearStreamlessSlots();
-    RebuildGraphChannels();
-    if (Sw_Monitoring->isChecked() && Led_SelectDG->IsOn()) {
-        SetComboRange(5, 8, false);
-        SpinEdit_TimeSelect->setEnabled(false);
-    }
-}
-
-void TFrm_Monitoring::SpinEdit_TimeSelectChange() {
-    comm_.GraphTimeSelect = SpinEdit_TimeSelect->value();
-    comm_.PollDelayMs = comm_.GraphTimeSelect * 10;
-    if (comm_.GraphTimeSelect == 0) {
-        SetComboRange(5, 8, true);
-        return;
-    }
-    ClearStreamlessSlots();
-}
-
-// The stream carries two items: slots 7 and 8 are emptied and locked.
-void TFrm_Monitoring::ClearStreamlessSlots() {
-    for (int n : {7, 8}) {
-        const QSignalBlocker quiet(Combo[n]);
-        Combo[n]->setCurrentIndex(0);
-        Combo[n]->setEnabled(false);
-        Label_Dig[n]->hide();
-        Label_Unit[n]->hide();
-    }
-    Combo1Change();
-}
-
 // ---------------------------------------------------------------- axis and exit
 
 void TFrm_Monitoring::ShowAxis() {
-    Label_Axis->setText("Axis " + QString::fromStdString(AxisChars[static_cast<std::size_t>(MonitorAxis)]));
+    Label_Axis->setText("Axis " +
+                        QString::fromStdString(AxisChars[static_cast<std::size_t>(MonitorAxis)]));
 }
 
 void TFrm_Monitoring::SwR_UpDownAxisUpClick() {

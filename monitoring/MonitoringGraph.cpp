@@ -1,9 +1,12 @@
 // The page "Graph Monitor": channels following the lists of slots 5..8, the
 // points of MDM replies, and the drive-sampled MOR stream buffered in a ring
-// and plotted by a 100 ms timer at equal steps of the sampling period.
+// and plotted by a 100 ms timer at equal steps of the sampling period; the
+// time select, which chooses between the two.
 
 #include <QComboBox>
+#include <QFrame>
 #include <QLabel>
+#include <QSignalBlocker>
 #include <QSpinBox>
 #include <span>
 
@@ -13,6 +16,7 @@
 #include "protocol/Commands.h"
 #include "widgets/MessageService.h"
 #include "widgets/Plot.h"
+#include "widgets/RoundLedButton.h"
 #include "widgets/ToggleSwitch.h"
 
 namespace {
@@ -121,4 +125,42 @@ void TFrm_Monitoring::Btn_GraphClearClick() {
     Plot_Graph->SetYRange(PlotAxis::Y1, 0.0, kYSpan);
     Plot_Graph->SetYRange(PlotAxis::Y2, 0.0, kYSpan);
     Plot_Graph->ReturnToTracking();
+}
+
+// ---------------------------------------------------------------- the page and its time select
+
+void TFrm_Monitoring::EnterGraphPage() {
+    Panel_Graph->show();
+    SpinEdit_TimeSelect->setEnabled(true);
+    Led_SelectDGClick();
+    // A time select kept from an earlier visit streams two items; slots 7 and
+    // 8 chosen meanwhile on page 0 would be asked for and never plotted.
+    if (comm_.GraphTimeSelect != 0) ClearStreamlessSlots();
+    RebuildGraphChannels();
+    if (Sw_Monitoring->isChecked() && Led_SelectDG->IsOn()) {
+        SetComboRange(5, 8, false);
+        SpinEdit_TimeSelect->setEnabled(false);
+    }
+}
+
+void TFrm_Monitoring::SpinEdit_TimeSelectChange() {
+    comm_.GraphTimeSelect = SpinEdit_TimeSelect->value();
+    comm_.PollDelayMs = comm_.GraphTimeSelect * 10;
+    if (comm_.GraphTimeSelect == 0) {
+        SetComboRange(5, 8, true);
+        return;
+    }
+    ClearStreamlessSlots();
+}
+
+// The stream carries two items: slots 7 and 8 are emptied and locked.
+void TFrm_Monitoring::ClearStreamlessSlots() {
+    for (int n : {7, 8}) {
+        const QSignalBlocker quiet(Combo[n]);
+        Combo[n]->setCurrentIndex(0);
+        Combo[n]->setEnabled(false);
+        Label_Dig[n]->hide();
+        Label_Unit[n]->hide();
+    }
+    Combo1Change();
 }

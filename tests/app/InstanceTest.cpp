@@ -22,7 +22,7 @@ class InstanceTest : public QObject {
         environment.insert("XDG_CONFIG_HOME", scratch_.path());
         process->setProcessEnvironment(environment);
         process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        process->start(VRX5_EXE, {});
+        process->start(VRX5_APP_PATH, {});
         if (!process->waitForStarted(10000)) qFatal("vrx5 did not start");
         return process;
     }

@@ -9,13 +9,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "app/Main.h"
-#include "app/TaskWindows.h"
 #include "download/PgmDownForm.h"
-#include "platform/ComPort.h"
 #include "protocol/Commands.h"
-#include "tests/support/AppTestSupport.h"
-#include "widgets/MessageService.h"
+#include "tests/support/AppSession.h"
 
 namespace {
 
@@ -76,26 +72,19 @@ class DownloadE2ETest : public QObject {
 
         DriveSimProgram drive(image);
         QVERIFY(!drive.Path().isEmpty());
-        ScratchSettings scratch;
-        MessageCapture boxes(QMessageBox::Yes);
-        TMainForm main(TMainForm::Options{false});
-        RegisterTaskWindows(main);
-        SetPortName(main, drive.Path());
-        main.ST_LEDClick();
-        QVERIFY(main.ComPort->Connected());
+        AppSession s(drive.Path(), {.answer = QMessageBox::Yes});
+        QVERIFY(s.GoOnLine());
 
-        auto* window =
-            qobject_cast<TForm_PgmDown*>(main.CreateChildWindow(ChildWindow::ProgramDown));
-        window->setParent(&main, Qt::Dialog);
-        window->show();
+        auto* window = s.OpenAsDialog<TForm_PgmDown>(ChildWindow::ProgramDown);
+        QVERIFY(window);
         window->SetFileChooser([&](QWidget*, const QString&, const QString&) { return hex; });
         window->Btn_FileSelectClick();
         window->Btn_DownModeClick();
-        QTRY_COMPARE_WITH_TIMEOUT(main.Engine().LinkState, std::uint8_t(Idle), 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(s.Engine().LinkState, std::uint8_t(Idle), 10000);
         window->findChild<QPushButton*>("Btn_Start")->click();
         QTRY_COMPARE_WITH_TIMEOUT(window->StatusText(1), QString("Down load complete !!!!"),
                                   kPatienceMs);
-        QCOMPARE(boxes.Texts(),
+        QCOMPARE(s.Boxes().Texts(),
                  QStringList{"실행 하시겠습니까 !!!"});  // Down Mode, and nothing else
 
         QTRY_COMPARE_WITH_TIMEOUT(ReadAll(image).size(), binary.size(), 20000);
@@ -107,7 +96,7 @@ class DownloadE2ETest : public QObject {
         QVERIFY2(!drive.Report().contains("line "), qPrintable(drive.Report()));
 
         // Out of download mode, the drive answers the protocol again.
-        TComm& engine = main.Engine();
+        TComm& engine = s.Engine();
         engine.SendData.Command = Cmd::VER;
         engine.SendData.Data.clear();
         engine.SendCommand(engine.SendData.Command, "");

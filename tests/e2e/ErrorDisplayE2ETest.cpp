@@ -9,24 +9,14 @@
 #include <QTest>
 
 #include "alarms/ErrorDisplayForm.h"
-#include "app/Main.h"
-#include "app/TaskWindows.h"
-#include "platform/ComPort.h"
-#include "platform/PortSettingsStore.h"
 #include "platform/ThreadTimers.h"
-#include "protocol/Frame.h"
 #include "sim/PtyDrive.h"
-#include "tests/support/AppTestSupport.h"
-#include "widgets/MessageService.h"
+#include "tests/support/AppSession.h"
 #include "widgets/Plot.h"
 
 namespace {
 
 constexpr int kPatienceMs = 10000;
-
-int Count(const std::vector<std::string>& log, const std::string& frame) {
-    return static_cast<int>(std::count(log.begin(), log.end(), frame));
-}
 
 }  // namespace
 
@@ -36,24 +26,16 @@ class ErrorDisplayE2ETest : public QObject {
     void initTestCase() { REQUIRE_HANGUL_FONT(); }
 
     void tripLoadPlotAndClear() {
-        ScratchSettings scratch;
-        MessageCapture boxes;
         PtyDrive drive;
-        PortSettings stored;
-        stored.Port = QString::fromStdString(drive.SlavePath());
-        StorePortSettings(stored);
+        AppSession s(drive);
+        QVERIFY(s.GoOnLine());
+        TComm& engine = s.Engine();
 
-        TMainForm main(TMainForm::Options{false});
-        RegisterTaskWindows(main);
-        main.show();
-        main.ST_LEDClick();
-        QVERIFY(main.ComPort->Connected());
-        TComm& engine = main.Engine();
-
-        main.OpenChildWindow(ChildWindow::ErrorDisplay);
-        main.OpenChildWindow(ChildWindow::ErrorDisplay);  // one window, brought to the front
-        QCOMPARE(main.findChildren<TForm_ErrorDisplay*>().size(), 1);
-        auto* form = main.findChild<TForm_ErrorDisplay*>();
+        auto* form = s.Open<TForm_ErrorDisplay>("Error Display..");
+        QVERIFY(form);
+        // One window, brought to the front.
+        QCOMPARE(s.Open<TForm_ErrorDisplay>("Error Display.."), form);
+        QCOMPARE(s.Main().findChildren<TForm_ErrorDisplay*>().size(), 1);
         QTRY_COMPARE(engine.ActiveWindow, std::int32_t(AlarmHistoryActive));
         auto* grid = form->findChild<QTableWidget*>("StringGrid_ErrorHistory");
         auto button = [form](const char* name) { return form->findChild<QPushButton*>(name); };
@@ -77,9 +59,8 @@ class ErrorDisplayE2ETest : public QObject {
         QTest::mouseClick(button("Btn_ErrorLoadD"), Qt::LeftButton);
         auto* timers = form->findChild<TiThreadTimers*>("ThreadTimers_Error");
         QTRY_VERIFY_WITH_TIMEOUT(!timers->Enabled(1), kPatienceMs);
-        const std::vector<std::string> log = drive.RequestLog();
-        QCOMPARE(Count(log, Frame::BuildRequest("DIE", "0500")), 1);
-        QCOMPARE(Count(log, Frame::BuildRequest("DIE", "0100")), 1);
+        QCOMPARE(s.Received("DIE", "0500"), 1u);
+        QCOMPARE(s.Received("DIE", "0100"), 1u);
         auto* plot = form->findChild<Plot*>("Plot_Error");
         QCOMPARE(plot->ChannelCount(), 2);
         QCOMPARE(plot->PointCount(0), 50);
@@ -88,7 +69,8 @@ class ErrorDisplayE2ETest : public QObject {
         // Reset at the drive, then clear: the table shows an empty history.
         drive.WithSim([](DriveSim& sim) { sim.SetAlarm(0); });
         QTest::mouseClick(button("Btn_ErrorHistoryClear"), Qt::LeftButton);
-        QCOMPARE(boxes.Texts(), QStringList{QString::fromUtf8("Error data가 삭제 되었습니다..")});
+        QCOMPARE(s.Boxes().Texts(),
+                 QStringList{QString::fromUtf8("Error data가 삭제 되었습니다..")});
         QTRY_COMPARE_WITH_TIMEOUT(grid->item(1, 1)->text(), QString("None"), kPatienceMs);
         QCOMPARE(grid->item(1, 2)->text(), QString("No Error"));
         drive.WithSim(
@@ -96,7 +78,7 @@ class ErrorDisplayE2ETest : public QObject {
         QCOMPARE(engine.CommError, 0);
 
         QTest::mouseClick(button("Btn_Exit"), Qt::LeftButton);
-        QTRY_VERIFY(main.MdiArea()->subWindowList().isEmpty());
+        QTRY_VERIFY(s.Main().MdiArea()->subWindowList().isEmpty());
         QTRY_COMPARE(engine.AlarmHistoryRef, static_cast<IAlarmHistoryWindow*>(nullptr));
     }
 };

@@ -10,15 +10,10 @@
 #include <QTest>
 #include <cmath>
 
-#include "app/Main.h"
-#include "app/TaskWindows.h"
 #include "monitoring/MonitoringFrm.h"
-#include "platform/ComPort.h"
-#include "platform/PortSettingsStore.h"
 #include "platform/ThreadTimers.h"
 #include "sim/PtyDrive.h"
-#include "tests/support/AppTestSupport.h"
-#include "widgets/MessageService.h"
+#include "tests/support/AppSession.h"
 #include "widgets/Plot.h"
 #include "widgets/ToggleSwitch.h"
 
@@ -34,25 +29,14 @@ class GraphStreamE2ETest : public QObject {
     Q_OBJECT
   private slots:
     void everySampleIsPlottedInOrder() {
-        ScratchSettings scratch;
-        MessageCapture boxes;
         PtyDriveOptions line;
         line.baud = 115200;
         PtyDrive drive(DriveSim(), line);
         drive.WithSim([](DriveSim& sim) { sim.SetSlot("201", "300"); });
-        PortSettings stored;
-        stored.Port = QString::fromStdString(drive.SlavePath());
-        stored.BaudRate = "115200";
-        StorePortSettings(stored);
-
-        TMainForm main(TMainForm::Options{false});
-        RegisterTaskWindows(main);
-        main.show();
-        main.ST_LEDClick();
-        QVERIFY(main.ComPort->Connected());
-        TComm& engine = main.Engine();
-        main.OpenChildWindow(ChildWindow::Monitoring);
-        auto* window = main.findChild<TFrm_Monitoring*>();
+        AppSession s(drive, {.baud = 115200});
+        QVERIFY(s.GoOnLine());
+        TComm& engine = s.Engine();
+        auto* window = s.Open<TFrm_Monitoring>("Monitoring");
         QVERIFY(window);
         QTRY_VERIFY_WITH_TIMEOUT(Child<ToggleSwitch>(window, "Sw_Monitoring")->isEnabled(), 10000);
         QTRY_VERIFY_WITH_TIMEOUT(!window->MonitorTimers()->Enabled(1), 10000);

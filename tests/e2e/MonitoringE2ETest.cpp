@@ -11,18 +11,13 @@
 #include <QTabWidget>
 #include <QTest>
 
-#include "app/Main.h"
-#include "app/TaskWindows.h"
 #include "monitoring/MonitoringFrm.h"
-#include "platform/ComPort.h"
-#include "platform/PortSettingsStore.h"
 #include "platform/ThreadTimers.h"
 #include "protocol/AlarmTables.h"
 #include "protocol/Frame.h"
 #include "sim/PtyDrive.h"
-#include "tests/support/AppTestSupport.h"
+#include "tests/support/AppSession.h"
 #include "widgets/ArrowLed.h"
-#include "widgets/MessageService.h"
 #include "widgets/RectLed.h"
 #include "widgets/ToggleSwitch.h"
 
@@ -33,69 +28,60 @@ T* Child(QWidget* window, const char* name) {
     return window->findChild<T*>(name);
 }
 
-std::size_t Count(const std::vector<std::string>& frames, std::string_view command,
-                  std::string_view data = {}) {
-    const std::string frame = Frame::BuildRequest(command, data);
-    return std::size_t(std::count(frames.begin(), frames.end(), frame));
-}
-
 }  // namespace
 
 class MonitoringE2ETest : public QObject {
     Q_OBJECT
   private slots:
     void monitorJogTuneAndAlarm() {
-        ScratchSettings scratch;
-        MessageCapture boxes;
         PtyDrive drive;
         drive.WithSim([](DriveSim& sim) { sim.SetSlot("201", "500"); });
-        PortSettings stored;
-        stored.Port = QString::fromStdString(drive.SlavePath());
-        StorePortSettings(stored);
+        AppSession s(drive);
+        QVERIFY(s.GoOnLine());
+        TComm& engine = s.Engine();
 
-        TMainForm main(TMainForm::Options{false});
-        RegisterTaskWindows(main);
-        main.show();
-        main.ST_LEDClick();
-        QVERIFY(main.ComPort->Connected());
-        TComm& engine = main.Engine();
-
-        main.OpenChildWindow(ChildWindow::Monitoring);
-        auto* window = main.findChild<TFrm_Monitoring*>();
+        auto* window = s.Open<TFrm_Monitoring>("Monitoring");
         QVERIFY(window);
         QTRY_COMPARE(engine.ActiveWindow, std::int32_t(MonitoringActive));
-        QTRY_COMPARE_WITH_TIMEOUT(Child<QLabel>(window, "Label_MotorW")->text(), QString("NQV 50W"), 5000);
-        QTRY_COMPARE_WITH_TIMEOUT(Child<QLabel>(window, "Label_SoftVersion")->text(), QString("V1.20"), 5000);
-        QTRY_COMPARE_WITH_TIMEOUT(Child<RectLed>(window, "LedR_Status")->Label(), QString("RDY"), 5000);
+        QTRY_COMPARE_WITH_TIMEOUT(Child<QLabel>(window, "Label_MotorW")->text(), QString("NQV 50W"),
+                                  5000);
+        QTRY_COMPARE_WITH_TIMEOUT(Child<QLabel>(window, "Label_SoftVersion")->text(),
+                                  QString("V1.20"), 5000);
+        QTRY_COMPARE_WITH_TIMEOUT(Child<RectLed>(window, "LedR_Status")->Label(), QString("RDY"),
+                                  5000);
         QTRY_VERIFY_WITH_TIMEOUT(Child<ToggleSwitch>(window, "Sw_Monitoring")->isEnabled(), 5000);
-        QTRY_VERIFY_WITH_TIMEOUT(Count(drive.RequestLog(), "SET", "011") == 1, 5000);
+        QTRY_VERIFY_WITH_TIMEOUT(s.Received("SET", "011") == 1, 5000);
         QTRY_VERIFY_WITH_TIMEOUT(!window->MonitorTimers()->Enabled(1), 5000);
 
         // Two items with the I/O word for 10 s.
         Child<QComboBox>(window, "Combo5")->setCurrentIndex(1);
         Child<QComboBox>(window, "Combo6")->setCurrentIndex(4);
-        const std::size_t before = drive.RequestLog().size();
+        const std::size_t before = s.Requests().size();
         Child<ToggleSwitch>(window, "Sw_Monitoring")->setChecked(true);
         QVERIFY(window->OperationTimers()->Enabled(2));
         QTest::qWait(10000);
         QVERIFY(Child<ToggleSwitch>(window, "Sw_Monitoring")->isChecked());
         QCOMPARE(engine.CommError, 0);
-        const auto polled = drive.RequestLog();
-        const std::size_t mdm = Count(polled, "MDM", "000315");
-        QVERIFY2(mdm > 50, qPrintable(QString("%1 MDM, suppress %2, polling %3, step %4, link %5, boxes %6, last %7")
-                                          .arg(mdm)
-                                          .arg(engine.SuppressSwitchEvents)
-                                          .arg(window->OperationTimers()->Enabled(2))
-                                          .arg(window->PollStep())
-                                          .arg(engine.LinkState)
-                                          .arg(boxes.Texts().join("|"))
-                                          .arg([&] {
-                                              QStringList tail;
-                                              for (std::size_t i = polled.size() > 30 ? polled.size() - 30 : 0; i < polled.size(); ++i)
-                                                  tail << QString::fromStdString(polled[i].substr(3, polled[i].size() - 6));
-                                              return tail.join(" ");
-                                          }())));
-        QVERIFY(Count(polled, "STS") + 2 >= mdm);
+        const auto polled = s.Requests();
+        const std::size_t mdm = CountRequests(polled, "MDM", "000315");
+        QVERIFY2(mdm > 50,
+                 qPrintable(
+                     QString("%1 MDM, suppress %2, polling %3, step %4, link %5, boxes %6, last %7")
+                         .arg(mdm)
+                         .arg(engine.SuppressSwitchEvents)
+                         .arg(window->OperationTimers()->Enabled(2))
+                         .arg(window->PollStep())
+                         .arg(engine.LinkState)
+                         .arg(s.Boxes().Texts().join("|"))
+                         .arg([&] {
+                             QStringList tail;
+                             for (std::size_t i = polled.size() > 30 ? polled.size() - 30 : 0;
+                                  i < polled.size(); ++i)
+                                 tail << QString::fromStdString(
+                                     polled[i].substr(3, polled[i].size() - 6));
+                             return tail.join(" ");
+                         }())));
+        QVERIFY(CountRequests(polled, "STS") + 2 >= mdm);
         QVERIFY(polled.size() > before + 2 * mdm - 4);
         QCOMPARE(Child<QLabel>(window, "Label_Dig5")->text(), QString("0"));
         Child<ToggleSwitch>(window, "Sw_Monitoring")->setChecked(false);
@@ -114,7 +100,8 @@ class MonitoringE2ETest : public QObject {
         QVERIFY(window->OperationTimers()->Enabled(5));
         auto speed = [&drive] {
             double rpm = 0;
-            drive.WithSim([&](DriveSim& sim) { rpm = sim.MotorModel().StateAt(sim.Now()).speedFeedback; });
+            drive.WithSim(
+                [&](DriveSim& sim) { rpm = sim.MotorModel().StateAt(sim.Now()).speedFeedback; });
             return rpm;
         };
         QTest::mousePress(Child<ArrowLed>(window, "Led_JogP"), Qt::LeftButton);
@@ -124,16 +111,16 @@ class MonitoringE2ETest : public QObject {
         QTRY_VERIFY_WITH_TIMEOUT(speed() < -450, 5000);
         QTest::mouseRelease(Child<ArrowLed>(window, "Led_JogN"), Qt::LeftButton);
         QTRY_VERIFY_WITH_TIMEOUT(std::abs(speed()) < 20, 5000);
-        const std::size_t jogsEnded = Count(drive.RequestLog(), "SVROF");
+        const std::size_t jogsEnded = s.Received("SVROF");
         Child<ToggleSwitch>(window, "SwR_JogOn")->setChecked(false);
-        QTRY_VERIFY_WITH_TIMEOUT(Count(drive.RequestLog(), "SVROF") == jogsEnded + 1, 5000);
-        QVERIFY(Count(drive.RequestLog(), "JOG", "+") > 0);
-        QVERIFY(Count(drive.RequestLog(), "JOG", "-") > 0);
+        QTRY_VERIFY_WITH_TIMEOUT(s.Received("SVROF") == jogsEnded + 1, 5000);
+        QVERIFY(s.Received("JOG", "+") > 0);
+        QVERIFY(s.Received("JOG", "-") > 0);
 
         // Auto tuning to the end, with the inertia ratio read back.
         QTRY_VERIFY_WITH_TIMEOUT(engine.LinkState == Idle || engine.LinkState == ReplyDone, 5000);
         QTest::mouseClick(Child<QPushButton>(window, "Btn_AutoTuning"), Qt::LeftButton);
-        QTRY_VERIFY_WITH_TIMEOUT(boxes.Texts().contains("Turning OK!!"), 8000);
+        QTRY_VERIFY_WITH_TIMEOUT(s.Boxes().Texts().contains("Turning OK!!"), 8000);
         QCOMPARE(Child<QLineEdit>(window, "Edit_GainValue")->text(), QString("250"));
 
         // An alarm in the drive: its name, the blinking LED; RESET clears it.
@@ -142,8 +129,9 @@ class MonitoringE2ETest : public QObject {
         Child<QComboBox>(window, "Combo5")->setCurrentIndex(1);
         QTRY_VERIFY_WITH_TIMEOUT(Child<ToggleSwitch>(window, "Sw_Monitoring")->isEnabled(), 5000);
         Child<ToggleSwitch>(window, "Sw_Monitoring")->setChecked(true);
-        QTRY_COMPARE_WITH_TIMEOUT(Child<RectLed>(window, "LedR_Status")->Label(), QString("E12"), 5000);
-        QTRY_COMPARE_WITH_TIMEOUT(StatusPanel(main)->text(), QString::fromStdString(AlarmNames[12]), 5000);
+        QTRY_COMPARE_WITH_TIMEOUT(Child<RectLed>(window, "LedR_Status")->Label(), QString("E12"),
+                                  5000);
+        QTRY_COMPARE_WITH_TIMEOUT(s.Status(), QString::fromStdString(AlarmNames[12]), 5000);
         QVERIFY(window->MonitorTimers()->Enabled(9));
         const bool lit = Child<RectLed>(window, "LedR_Status")->IsOn();
         QTRY_VERIFY_WITH_TIMEOUT(Child<RectLed>(window, "LedR_Status")->IsOn() != lit, 2000);
@@ -152,7 +140,8 @@ class MonitoringE2ETest : public QObject {
         QTRY_VERIFY_WITH_TIMEOUT(!window->MonitorTimers()->Enabled(1), 5000);
         QTRY_VERIFY_WITH_TIMEOUT(engine.LinkState == Idle || engine.LinkState == ReplyDone, 5000);
         QTest::mouseClick(Child<QPushButton>(window, "Btn_ServoAlarmReset"), Qt::LeftButton);
-        QTRY_COMPARE_WITH_TIMEOUT(Child<RectLed>(window, "LedR_Status")->Label(), QString("RDY"), 5000);
+        QTRY_COMPARE_WITH_TIMEOUT(Child<RectLed>(window, "LedR_Status")->Label(), QString("RDY"),
+                                  5000);
         int alarm = -1;
         drive.WithSim([&](DriveSim& sim) { alarm = sim.Alarm(); });
         QCOMPARE(alarm, 0);
@@ -160,7 +149,7 @@ class MonitoringE2ETest : public QObject {
         QVERIFY(Child<RectLed>(window, "LedR_Status")->IsOn());
 
         QTest::mouseClick(Child<QPushButton>(window, "Btn_Exit"), Qt::LeftButton);
-        QTRY_VERIFY(main.MdiArea()->subWindowList().isEmpty());
+        QTRY_VERIFY(s.Main().MdiArea()->subWindowList().isEmpty());
         QTRY_COMPARE(engine.MonitorRef, static_cast<IMonitorWindow*>(nullptr));
     }
 };

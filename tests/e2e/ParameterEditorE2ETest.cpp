@@ -4,24 +4,17 @@
 // up stored in the drive.
 
 #include <QMdiArea>
-#include <QMdiSubWindow>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTest>
-#include <QTimer>
 
-#include "app/Main.h"
 #include "app/StatusFrm.h"
-#include "app/TaskWindows.h"
 #include "parameters/Catalogue.h"
 #include "parameters/NumberEdit.h"
 #include "parameters/Parameter.h"
-#include "platform/ComPort.h"
-#include "platform/PortSettingsStore.h"
 #include "protocol/Frame.h"
 #include "sim/PtyDrive.h"
-#include "tests/support/AppTestSupport.h"
-#include "widgets/MessageService.h"
+#include "tests/support/AppSession.h"
 
 namespace {
 
@@ -57,43 +50,27 @@ class ParameterEditorE2ETest : public QObject {
     void initTestCase() { REQUIRE_HANGUL_FONT(); }
 
     void readAllSlotsThenStoreAChange() {
-        ScratchSettings scratch;
-        MessageCapture boxes;
         PtyDrive drive;
         drive.WithSim([](DriveSim& sim) { sim.SetSlot("513", "24321"); });
-        PortSettings stored;
-        stored.Port = QString::fromStdString(drive.SlavePath());
-        StorePortSettings(stored);
+        AppSession s(drive);
+        QVERIFY(s.GoOnLine());
+        TComm& engine = s.Engine();
 
-        TMainForm main(TMainForm::Options{false});
-        RegisterTaskWindows(main);
-        main.show();
-        main.ST_LEDClick();
-        QVERIFY(main.ComPort->Connected());
-        TComm& engine = main.Engine();
-
-        main.OpenChildWindow(ChildWindow::ParameterSet);
-        auto* editor = main.findChild<TParameterFrm*>();
+        auto* editor = s.Open<TParameterFrm>("Parameter Set");
         QVERIFY(editor);
         QCOMPARE(editor->windowTitle(), QString("Parameter Edit1"));
         QTRY_COMPARE(engine.ActiveWindow, std::int32_t(EditorActive));
 
         // A read that hangs must not hang the test: Cancel it after a while.
-        QTimer guard;
-        guard.setSingleShot(true);
-        QObject::connect(&guard, &QTimer::timeout, [&main] {
-            if (auto* status = main.findChild<TFrm_Status*>()) status->Btn_CancelClick();
-        });
-        guard.start(kPatienceMs);
-        QTest::mouseClick(editor->findChild<QPushButton*>("Btn_ParameterRead"), Qt::LeftButton);
-        QVERIFY2(guard.isActive(), "the progress window did not close by itself");
-        guard.stop();
-        QVERIFY(!main.findChild<TFrm_Status*>());
+        QVERIFY2(s.ClickThroughProgress(editor->findChild<QPushButton*>("Btn_ParameterRead"),
+                                        kPatienceMs),
+                 "the progress window did not close by itself");
+        QVERIFY(!s.Main().findChild<TFrm_Status*>());
 
         // The window may close just before the last reply; the read ends with it.
         QTRY_COMPARE_WITH_TIMEOUT(engine.ContinuationKind, 0, 5000);
         QCOMPARE(engine.LinkState, std::uint8_t(Idle));
-        const std::vector<std::string> requests = drive.RequestLog();
+        const std::vector<std::string> requests = s.Requests();
         QCOMPARE(requests.size(), std::size_t(kSlotCount));
         const auto addresses = AllAddresses();
         for (std::size_t i = 0; i < addresses.size(); ++i)
@@ -114,21 +91,21 @@ class ParameterEditorE2ETest : public QObject {
         std::optional<std::string> held;
         drive.WithSim([&](DriveSim& sim) { held = sim.Slot("004"); });
         QCOMPARE(held, std::optional<std::string>("150.5"));
-        QCOMPARE(drive.RequestLog().back(), Frame::BuildRequest("STR", "004150.5"));
+        QCOMPARE(s.Requests().back(), Frame::BuildRequest("STR", "004150.5"));
 
         // While the servo runs the drive refuses: the status bar says so, the row goes back.
         drive.WithSim([](DriveSim& sim) { sim.SetServoOn(true); });
         TypeAndCommit(*editor, 5, "200");
         QTRY_COMPARE_WITH_TIMEOUT(
-            StatusPanel(main)->text(),
-            QString("Can not change this parameter when the servo is running. !!!"), 5000);
+            s.Status(), QString("Can not change this parameter when the servo is running. !!!"),
+            5000);
         QCOMPARE(Grid(*editor)->item(4, 2)->text(), QString("150.5"));
         drive.WithSim([&](DriveSim& sim) { held = sim.Slot("004"); });
         QCOMPARE(held, std::optional<std::string>("150.5"));
-        QCOMPARE(boxes.Texts(), QStringList{});
+        QCOMPARE(s.Boxes().Texts(), QStringList{});
 
         QTest::mouseClick(editor->findChild<QPushButton*>("Btn_Exit"), Qt::LeftButton);
-        QTRY_VERIFY(main.MdiArea()->subWindowList().isEmpty());
+        QTRY_VERIFY(s.Main().MdiArea()->subWindowList().isEmpty());
         QTRY_COMPARE(engine.EditorRef, static_cast<IParameterEditor*>(nullptr));
     }
 };

@@ -6,19 +6,13 @@
 
 #include <QPushButton>
 #include <QTest>
-#include <QTimer>
 #include <algorithm>
 
-#include "app/Main.h"
 #include "app/StatusFrm.h"
-#include "app/TaskWindows.h"
 #include "parameters/Catalogue.h"
 #include "parameters/Parameter.h"
-#include "platform/ComPort.h"
-#include "platform/PortSettingsStore.h"
 #include "sim/PtyDrive.h"
-#include "tests/support/AppTestSupport.h"
-#include "widgets/MessageService.h"
+#include "tests/support/AppSession.h"
 
 namespace {
 
@@ -30,44 +24,35 @@ void GiveEverySlotItsOwnValue(DriveSim& sim) {
         if (sim.Slot(address)) sim.SetSlot(address, "7" + address);
 }
 
-// The main window on line with the drive, a parameter editor open.
+std::vector<std::string> EditorValues(const TParameterFrm& editor) {
+    std::vector<std::string> values;
+    for (int group = 0; group < kGroupCount; ++group)
+        for (int number = 0; number < kSlotsPerGroup; ++number)
+            values.push_back(editor.ParameterValue(group, number + 1));
+    return values;
+}
+
+// The application on line with the drive, a parameter editor open.
 struct App {
-    explicit App(PtyDrive& drive) : main(StoredPort(drive)) {
-        RegisterTaskWindows(main);
-        main.show();
-        main.ST_LEDClick();
-        main.OpenChildWindow(ChildWindow::ParameterSet);
-        editor = main.findChild<TParameterFrm*>();
+    explicit App(PtyDrive& drive) : session(drive) {
+        session.GoOnLine();
+        editor = session.Open<TParameterFrm>("Parameter Set");
+        if (editor) before = EditorValues(*editor);
     }
 
     // Presses READ and waits until the read is over; false when it hung.
     bool Read() {
-        QTimer guard;  // a read that hangs must not hang the test
-        guard.setSingleShot(true);
-        QObject::connect(&guard, &QTimer::timeout, [this] {
-            if (auto* status = main.findChild<TFrm_Status*>()) status->Btn_CancelClick();
-        });
-        guard.start(kPatienceMs);
-        QTest::mouseClick(editor->findChild<QPushButton*>("Btn_ParameterRead"), Qt::LeftButton);
-        if (!guard.isActive()) return false;
-        guard.stop();
+        if (!session.ClickThroughProgress(editor->findChild<QPushButton*>("Btn_ParameterRead"),
+                                          kPatienceMs))
+            return false;
         // The window may close just before the last reply comes.
-        return QTest::qWaitFor([this] { return main.Engine().ContinuationKind == 0; }, 10000) &&
-               !main.findChild<TFrm_Status*>();
+        return QTest::qWaitFor([this] { return session.Engine().ContinuationKind == 0; }, 10000) &&
+               !session.Main().findChild<TFrm_Status*>();
     }
 
-    QString Status() { return StatusPanel(main)->text(); }
-
-    // The main window finds the drive's port among its stored settings.
-    static TMainForm::Options StoredPort(PtyDrive& drive) {
-        PortSettings stored;
-        stored.Port = QString::fromStdString(drive.SlavePath());
-        StorePortSettings(stored);
-        return TMainForm::Options{false};
-    }
-
-    TMainForm main;
+    AppSession session;
     TParameterFrm* editor = nullptr;
+    std::vector<std::string> before;  // the editor's values before the first read
 };
 
 struct SlotCheck {
@@ -98,16 +83,15 @@ SlotCheck CheckSlots(PtyDrive& drive, const TParameterFrm& editor,
 }
 
 // A resend written while the late reply comes in must not be taken for a lost line.
-QString LineLost(const MessageCapture& boxes) {
-    return "the line was reported lost: " + boxes.Texts().join(" / ");
+QString LineLost(App& app) {
+    return "the line was reported lost: " + app.session.Boxes().Texts().join(" / ");
 }
 
-std::vector<std::string> EditorValues(const TParameterFrm& editor) {
-    std::vector<std::string> values;
-    for (int group = 0; group < kGroupCount; ++group)
-        for (int number = 0; number < kSlotsPerGroup; ++number)
-            values.push_back(editor.ParameterValue(group, number + 1));
-    return values;
+// Presses READ, waits for its end and checks that no slot holds another slot's value.
+void ReadWithoutShift(App& app, PtyDrive& drive, const char* hung, SlotCheck& check) {
+    QVERIFY2(app.Read(), hung);
+    check = CheckSlots(drive, *app.editor, app.before);
+    QVERIFY2(check.wrong.isEmpty(), qPrintable(check.wrong.join(", ")));
 }
 
 }  // namespace
@@ -128,8 +112,6 @@ class ResendE2ETest : public QObject {
     void readThroughAStall() {
         QFETCH(int, stallMs);
         QFETCH(int, atRequest);
-        ScratchSettings scratch;
-        MessageCapture boxes;
         PtyDrive drive(DriveSim(), {.turnaroundMs = 5});
         drive.WithSim([&](DriveSim& sim) {
             GiveEverySlotItsOwnValue(sim);
@@ -137,38 +119,34 @@ class ResendE2ETest : public QObject {
         });
         App app(drive);
         QVERIFY(app.editor);
-        const std::vector<std::string> before = EditorValues(*app.editor);
-
-        QVERIFY2(app.Read(), "the read hung");
-        const SlotCheck check = CheckSlots(drive, *app.editor, before);
-        QVERIFY2(check.wrong.isEmpty(), qPrintable(check.wrong.join(", ")));
-        QVERIFY2(app.main.ComPort->Connected(), qPrintable(LineLost(boxes)));
+        SlotCheck check;
+        ReadWithoutShift(app, drive, "the read hung", check);
+        if (QTest::currentTestFailed()) return;
+        QVERIFY2(app.session.Connected(), qPrintable(LineLost(app)));
         if (stallMs < 1000) {
-            QCOMPARE(app.Status(), QString());
+            QCOMPARE(app.session.Status(), QString());
             QCOMPARE(check.fromDrive, kSlotCount);
-            QCOMPARE(app.main.Engine().CommError, 0);
+            QCOMPARE(app.session.Engine().CommError, 0);
         } else {
-            QCOMPARE(app.Status(), QString(LinkText::Timeout));
+            QCOMPARE(app.session.Status(), QString(LinkText::Timeout));
             // Read again at once: the drive answers the four copies late, in
             // the middle of it, and must not mislead it.
             drive.WithSim([](DriveSim& sim) { sim.SetFailure(FailureMode::None); });
-            QVERIFY2(app.Read(), "the second read hung");
-            const SlotCheck again = CheckSlots(drive, *app.editor, before);
-            QVERIFY2(again.wrong.isEmpty(), qPrintable(again.wrong.join(", ")));
-            QVERIFY2(app.main.ComPort->Connected(), qPrintable(LineLost(boxes)));
+            SlotCheck again;
+            ReadWithoutShift(app, drive, "the second read hung", again);
+            if (QTest::currentTestFailed()) return;
+            QVERIFY2(app.session.Connected(), qPrintable(LineLost(app)));
             QCOMPARE(again.fromDrive, kSlotCount);
-            QVERIFY(app.main.Engine().DroppedReplies >= 4);
+            QVERIFY(app.session.Engine().DroppedReplies >= 4);
         }
-        const std::vector<std::string> requests = drive.RequestLog();
+        const std::vector<std::string> requests = app.session.Requests();
         QVERIFY2(std::ranges::adjacent_find(requests) != requests.end(),
                  "the stall caused no resend");
-        QCOMPARE(boxes.Texts(), QStringList{});
+        QCOMPARE(app.session.Boxes().Texts(), QStringList{});
     }
 
     // A drive that answers every request twice cannot be read; it must not be misread.
     void readFromADriveThatAnswersTwice() {
-        ScratchSettings scratch;
-        MessageCapture boxes;
         PtyDrive drive(DriveSim(), {.turnaroundMs = 1});
         drive.WithSim([](DriveSim& sim) {
             GiveEverySlotItsOwnValue(sim);
@@ -176,12 +154,11 @@ class ResendE2ETest : public QObject {
         });
         App app(drive);
         QVERIFY(app.editor);
-        const std::vector<std::string> before = EditorValues(*app.editor);
-        QVERIFY2(app.Read(), "the read hung");
-        const SlotCheck check = CheckSlots(drive, *app.editor, before);
-        QVERIFY2(check.wrong.isEmpty(), qPrintable(check.wrong.join(", ")));
-        QCOMPARE(app.Status(), QString(LinkText::PacketError));
-        QCOMPARE(app.main.Engine().CommError, 1);
+        SlotCheck check;
+        ReadWithoutShift(app, drive, "the read hung", check);
+        if (QTest::currentTestFailed()) return;
+        QCOMPARE(app.session.Status(), QString(LinkText::PacketError));
+        QCOMPARE(app.session.Engine().CommError, 1);
     }
 };
 

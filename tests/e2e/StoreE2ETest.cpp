@@ -18,42 +18,18 @@
 #include <QTest>
 #include <QTimer>
 
-#include "app/Main.h"
 #include "app/StatusFrm.h"
-#include "app/TaskWindows.h"
 #include "parameters/Catalogue.h"
 #include "parameters/NumberEdit.h"
 #include "parameters/Parameter.h"
-#include "platform/ComPort.h"
-#include "platform/PortSettingsStore.h"
 #include "sim/PtyDrive.h"
 #include "store/ParameterFile.h"
 #include "store/StoreForm.h"
-#include "tests/support/AppTestSupport.h"
-#include "widgets/MessageService.h"
+#include "tests/support/AppSession.h"
 
 namespace {
 
 constexpr int kPatienceMs = 30000;
-
-// Presses a button that opens the modal progress window; a transfer that hangs
-// is cancelled after a while, so the test fails instead of hanging.
-bool ClickThroughProgress(TMainForm& main, QPushButton* button) {
-    QTimer guard;
-    guard.setSingleShot(true);
-    QObject::connect(&guard, &QTimer::timeout, [&main] {
-        if (auto* status = main.findChild<TFrm_Status*>()) status->Btn_CancelClick();
-    });
-    guard.start(kPatienceMs);
-    QTest::mouseClick(button, Qt::LeftButton);
-    return guard.isActive();
-}
-
-void Activate(TMainForm& main, QWidget* window) {
-    for (QMdiSubWindow* sub : main.MdiArea()->subWindowList()) {
-        if (sub->widget() == window) main.MdiArea()->setActiveSubWindow(sub);
-    }
-}
 
 std::map<std::string, std::string> DriveSlots(PtyDrive& drive) {
     std::map<std::string, std::string> held;
@@ -86,40 +62,31 @@ class StoreE2ETest : public QObject {
     void initTestCase() { REQUIRE_HANGUL_FONT(); }
 
     void readSaveChangeLoadWriteBackReadAgainPrint() {
-        ScratchSettings scratch;
-        MessageCapture boxes;
         QTemporaryDir files;
         PtyDrive drive;
         drive.WithSim([](DriveSim& sim) {
             sim.SetSlot("513", "24321");
             sim.SetSlot("004", "150.5");
         });
-        PortSettings stored;
-        stored.Port = QString::fromStdString(drive.SlavePath());
-        StorePortSettings(stored);
+        AppSession s(drive);
+        QVERIFY(s.GoOnLine());
+        TComm& engine = s.Engine();
 
-        TMainForm main(TMainForm::Options{false});
-        RegisterTaskWindows(main);
-        main.show();
-        main.ST_LEDClick();
-        QVERIFY(main.ComPort->Connected());
-        TComm& engine = main.Engine();
-
-        main.OpenChildWindow(ChildWindow::Store);
-        auto* store = main.findChild<TFormStore*>();
+        auto* store = s.Open<TFormStore>("Store(Servo<->PC)");
         QVERIFY(store);
         QTRY_COMPARE(engine.ActiveWindow, std::int32_t(StoreActive));
-        QMdiSubWindow* sub = main.MdiArea()->subWindowList().front();
-        QVERIFY((sub->geometry().center() - main.MdiArea()->viewport()->rect().center())
+        QMdiSubWindow* sub = s.Main().MdiArea()->subWindowList().front();
+        QVERIFY((sub->geometry().center() - s.Main().MdiArea()->viewport()->rect().center())
                     .manhattanLength() <= 2);
-        main.OpenChildWindow(ChildWindow::Store);  // one store window only
-        QCOMPARE(main.findChildren<TFormStore*>().size(), 1);
+        QCOMPARE(s.Open<TFormStore>("Store(Servo<->PC)"), store);  // one store window only
+        QCOMPARE(s.Main().findChildren<TFormStore*>().size(), 1);
         store->ChangeDirectory(files.path());
 
         // Read and save.
         const auto original = DriveSlots(drive);
-        QVERIFY2(ClickThroughProgress(main, store->findChild<QPushButton*>("Btn_ReadStore")),
-                 "the progress window did not close by itself");
+        QVERIFY2(
+            s.ClickThroughProgress(store->findChild<QPushButton*>("Btn_ReadStore"), kPatienceMs),
+            "the progress window did not close by itself");
         QTRY_COMPARE_WITH_TIMEOUT(engine.ContinuationKind, 0, 5000);
         QTRY_COMPARE_WITH_TIMEOUT(store->StoreValues().At(6, 19), original.at("618"), 5000);
         for (int group = 0; group < kGroupCount; ++group) {
@@ -131,14 +98,15 @@ class StoreE2ETest : public QObject {
         auto* name = store->findChild<QLineEdit*>("Edit_FileName");
         QTest::keyClicks(name, "drive1");
         QTest::mouseClick(store->findChild<QPushButton*>("Btn_PcToFileStore"), Qt::LeftButton);
-        QCOMPARE(boxes.Texts(), QStringList{});
+        QCOMPARE(s.Boxes().Texts(), QStringList{});
         QVERIFY(QFile::exists(files.filePath("drive1.pf")));
 
         // Change the drive through the parameter editor.
-        main.OpenChildWindow(ChildWindow::ParameterSet);
-        auto* editor = main.findChild<TParameterFrm*>();
+        auto* editor = s.Open<TParameterFrm>("Parameter Set");
+        QVERIFY(editor);
         QTRY_COMPARE(engine.ActiveWindow, std::int32_t(EditorActive));
-        QVERIFY(ClickThroughProgress(main, editor->findChild<QPushButton*>("Btn_ParameterRead")));
+        QVERIFY(s.ClickThroughProgress(editor->findChild<QPushButton*>("Btn_ParameterRead"),
+                                       kPatienceMs));
         QTRY_COMPARE_WITH_TIMEOUT(engine.ContinuationKind, 0, 5000);
         QTRY_COMPARE_WITH_TIMEOUT(editor->ParameterValue(0, 5), std::string("150.5"), 5000);
         QCOMPARE(store->StoreValues(), saved);  // the editor's read went to the editor
@@ -155,20 +123,22 @@ class StoreE2ETest : public QObject {
         QTRY_COMPARE_WITH_TIMEOUT(DriveSlots(drive).at("004"), std::string("200"), 5000);
 
         // Load the file, write it back.
-        Activate(main, store);
+        s.Activate(store);
         QTRY_COMPARE(engine.ActiveWindow, std::int32_t(StoreActive));
         auto* list = store->findChild<QListView*>("FileListBox1");
         QTRY_COMPARE(list->model()->rowCount(list->rootIndex()), 1);
         const QRect file = list->visualRect(list->model()->index(0, 0, list->rootIndex()));
         QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, file.center());
         QCOMPARE(store->StoreValues(), saved);
-        QVERIFY(ClickThroughProgress(main, store->findChild<QPushButton*>("Btn_PcToServoStore")));
-        QCOMPARE(boxes.Texts(), QStringList{"Procedure (PC -> Servo) is complete!"});
-        QCOMPARE(StatusPanel(main)->text(), QString("Procedure (PC -> Servo) is complete"));
+        QVERIFY(s.ClickThroughProgress(store->findChild<QPushButton*>("Btn_PcToServoStore"),
+                                       kPatienceMs));
+        QCOMPARE(s.Boxes().Texts(), QStringList{"Procedure (PC -> Servo) is complete!"});
+        QCOMPARE(s.Status(), QString("Procedure (PC -> Servo) is complete"));
         QCOMPARE(DriveSlots(drive), original);
 
         // Read again: the drive holds the saved set.
-        QVERIFY(ClickThroughProgress(main, store->findChild<QPushButton*>("Btn_ReadStore")));
+        QVERIFY(
+            s.ClickThroughProgress(store->findChild<QPushButton*>("Btn_ReadStore"), kPatienceMs));
         QTRY_COMPARE_WITH_TIMEOUT(engine.ContinuationKind, 0, 5000);
         QTRY_COMPARE_WITH_TIMEOUT(store->StoreValues(), saved, 5000);
 
@@ -196,7 +166,7 @@ class StoreE2ETest : public QObject {
                  qPrintable(listed[0]));
         QVERIFY2(listed[13].contains("P5.13 : 24321"), qPrintable(listed[13]));
         QVERIFY(listed[19].startsWith("P0.19 :"));
-        QCOMPARE(boxes.Texts().size(), 1);
+        QCOMPARE(s.Boxes().Texts().size(), 1);
     }
 
     // A drive that stalls long enough for resends, or answers every request
@@ -216,8 +186,6 @@ class StoreE2ETest : public QObject {
         QFETCH(int, mode);
         QFETCH(int, at);
         QFETCH(int, ms);
-        ScratchSettings scratch;
-        MessageCapture boxes;
         PtyDrive drive(DriveSim(), PtyDriveOptions{.turnaroundMs = 2});
         drive.WithSim([&](DriveSim& sim) {
             for (const std::string& address : AllAddresses())
@@ -227,22 +195,17 @@ class StoreE2ETest : public QObject {
             if (failure.mode == FailureMode::Stall) failure = {FailureMode::Stall, at, ms};
             sim.SetFailure(failure);
         });
-        PortSettings stored;
-        stored.Port = QString::fromStdString(drive.SlavePath());
-        StorePortSettings(stored);
-        TMainForm main(TMainForm::Options{false});
-        RegisterTaskWindows(main);
-        main.show();
-        main.ST_LEDClick();
-        main.OpenChildWindow(ChildWindow::Store);
-        auto* store = main.findChild<TFormStore*>();
+        AppSession s(drive);
+        s.GoOnLine();
+        auto* store = s.Open<TFormStore>("Store(Servo<->PC)");
         QVERIFY(store);
-        QVERIFY2(ClickThroughProgress(main, store->findChild<QPushButton*>("Btn_ReadStore")),
-                 "the progress window stayed open");
-        QTRY_COMPARE_WITH_TIMEOUT(main.Engine().ContinuationKind, 0, 10000);
-        QTRY_VERIFY_WITH_TIMEOUT(!main.findChild<TFrm_Status*>(), 5000);
+        QVERIFY2(
+            s.ClickThroughProgress(store->findChild<QPushButton*>("Btn_ReadStore"), kPatienceMs),
+            "the progress window stayed open");
+        QTRY_COMPARE_WITH_TIMEOUT(s.Engine().ContinuationKind, 0, 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(!s.Main().findChild<TFrm_Status*>(), 5000);
         const auto held = DriveSlots(drive);
-        const bool failed = !StatusPanel(main)->text().isEmpty();
+        const bool failed = !s.Status().isEmpty();
         int fromDrive = 0;
         for (int group = 0; group < kGroupCount; ++group) {
             for (int number = 0; number < kSlotsPerGroup; ++number) {

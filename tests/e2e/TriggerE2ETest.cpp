@@ -3,21 +3,15 @@
 // the speed level, and the recording comes back in 30 blocks and is plotted,
 // once in "Single" mode and three times over in "Nomal" mode.
 
-#include <QMdiArea>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTest>
 #include <algorithm>
 
-#include "app/Main.h"
-#include "app/TaskWindows.h"
-#include "platform/ComPort.h"
-#include "platform/PortSettingsStore.h"
 #include "protocol/Frame.h"
 #include "sim/PtyDrive.h"
-#include "tests/support/AppTestSupport.h"
+#include "tests/support/AppSession.h"
 #include "trigger/TriggerForm.h"
-#include "widgets/MessageService.h"
 #include "widgets/Plot.h"
 
 namespace {
@@ -25,11 +19,6 @@ namespace {
 constexpr int kPatienceMs = 20000;
 constexpr int kLevel = 100;
 constexpr std::size_t kPairs = 300, kPreTrigger = 60;  // point 3: 20 % before the trigger
-
-std::size_t Count(const PtyDrive& drive, const std::string& frame) {
-    const std::vector<std::string> log = drive.RequestLog();
-    return static_cast<std::size_t>(std::count(log.begin(), log.end(), frame));
-}
 
 // Speed feedback of each pair: rising through the level at the trigger pair.
 void CheckRise(const TFrmTrigger& window) {
@@ -47,41 +36,28 @@ void CheckRise(const TFrmTrigger& window) {
     QVERIFY2(std::is_sorted(speed.begin(), speed.end()), qPrintable(trace));
 }
 
-struct StoredPort {
-    explicit StoredPort(const PtyDrive& drive) {
-        PortSettings stored;
-        stored.Port = QString::fromStdString(drive.SlavePath());
-        StorePortSettings(stored);
-    }
-};
-
-class Session {
-  public:
-    Session() {
-        RegisterTaskWindows(main);
-        main.show();
-        main.ST_LEDClick();
-    }
-
-    // Waits for the drive to be polled (armed, BSY), then starts a jog once
-    // an earlier one has run out and the motor stands still.
-    void JogWhenArmed(std::size_t setups) {
-        const std::string setup = Frame::BuildRequest("MOT",
-                                                      "0001000013013"
-                                                      "100");
-        const std::string poll = Frame::BuildRequest("MOT", "");
-        QTRY_VERIFY_WITH_TIMEOUT(Count(drive, setup) >= setups && drive.RequestLog().back() == poll,
-                                 kPatienceMs);
-        QTest::qWait(900);
-        drive.WithSim([](DriveSim& sim) { sim.StartJog('+'); });
-    }
-
-    ScratchSettings scratch;
-    MessageCapture boxes;
-    PtyDrive drive;
-    StoredPort port{drive};  // before the main window, which reads it
-    TMainForm main{TMainForm::Options{false}};
-};
+// Waits until the window has armed the drive's recorder anew and polls it
+// (BSY), then starts a jog once an earlier one has run out and the motor
+// stands still. The drive's request log is cleared there, so the caller
+// counts the frames of this recording only: it keeps the last few thousand
+// frames, and three recordings polled without pause can outgrow it.
+void JogWhenArmed(AppSession& s) {
+    const auto armedAnew = [&s] {
+        bool armed = false;
+        s.Drive().WithSim([&](DriveSim& sim) {
+            armed = sim.CaptureRecorder().Armed() && !sim.CaptureRecorder().Triggered();
+        });
+        return armed && s.LastRequest() == Frame::BuildRequest("MOT", "");
+    };
+    QTRY_VERIFY_WITH_TIMEOUT(armedAnew(), kPatienceMs);
+    QCOMPARE(s.Received("MOT",
+                        "0001000013013"
+                        "100"),
+             1u);
+    s.Drive().WithSim([](DriveSim& sim) { sim.ClearRequests(); });
+    QTest::qWait(900);
+    s.Drive().WithSim([](DriveSim& sim) { sim.StartJog('+'); });
+}
 
 void Configure(TFrmTrigger& window) {
     window.findChild<QSpinBox*>("SpinEdit_TriggerPoint")->setValue(3);
@@ -96,59 +72,60 @@ class TriggerE2ETest : public QObject {
     void initTestCase() { REQUIRE_HANGUL_FONT(); }
 
     void singleCaptureOfAJogStart() {
-        Session s;
-        QVERIFY(s.main.ComPort->Connected());
-        s.main.OpenChildWindow(ChildWindow::TriggerMonitoring);
-        s.main.OpenChildWindow(ChildWindow::TriggerMonitoring);
-        QCOMPARE(s.main.findChildren<TFrmTrigger*>().size(), 1);
-        auto* window = s.main.findChild<TFrmTrigger*>();
-        QTRY_COMPARE(s.main.Engine().ActiveWindow, std::int32_t(TriggerActive));
+        PtyDrive drive;
+        AppSession s(drive);
+        QVERIFY(s.GoOnLine());
+        auto* window = s.Open<TFrmTrigger>("Trigger Monitoring");
+        QVERIFY(window);
+        QCOMPARE(s.Open<TFrmTrigger>("Trigger Monitoring"), window);
+        QCOMPARE(s.Main().findChildren<TFrmTrigger*>().size(), 1);
+        QTRY_COMPARE(s.Engine().ActiveWindow, std::int32_t(TriggerActive));
         Configure(*window);
         auto* start = window->findChild<QPushButton*>("Btn_StartTrigger");
         start->click();
-        s.JogWhenArmed(1);
+        JogWhenArmed(s);
         auto* plot = window->findChild<Plot*>("Plot_Trigger");
         QTRY_COMPARE_WITH_TIMEOUT(window->Capture().RecordingsCompleted(), 1, kPatienceMs);
         QCOMPARE(plot->PointCount(0), int(kPairs));
         QCOMPARE(plot->PointCount(1), int(kPairs));
         QCOMPARE(start->text(), QString("START"));
-        QCOMPARE(s.main.Engine().LinkState, std::uint8_t(Idle));
-        QCOMPARE(s.main.Engine().CommError, 0);
+        QCOMPARE(s.Engine().LinkState, std::uint8_t(Idle));
+        QCOMPARE(s.Engine().CommError, 0);
         for (int block = 0; block < 30; ++block) {
             const QString number = QString("%1").arg(block, 2, 10, QChar('0'));
-            QCOMPARE(Count(s.drive, Frame::BuildRequest("MOT", number.toStdString())), 1u);
+            QCOMPARE(s.Received("MOT", number.toStdString()), 1u);
         }
         CheckRise(*window);
-        QCOMPARE(s.boxes.Texts(), QStringList{});
+        QCOMPARE(s.Boxes().Texts(), QStringList{});
     }
 
     void nomalCapturesThreeJogStartsThenStops() {
-        Session s;
-        s.main.OpenChildWindow(ChildWindow::TriggerMonitoring);
-        auto* window = s.main.findChild<TFrmTrigger*>();
+        PtyDrive drive;
+        AppSession s(drive);
+        s.GoOnLine();
+        auto* window = s.Open<TFrmTrigger>("Trigger Monitoring");
+        QVERIFY(window);
         Configure(*window);
         window->findChild<QPushButton*>("ToggleSw_SingleNomal")->click();
         auto* start = window->findChild<QPushButton*>("Btn_StartTrigger");
         start->click();
-        const std::string lastBlock = Frame::BuildRequest("MOT", "29");
         for (std::size_t recording = 1; recording <= 3; ++recording) {
-            s.JogWhenArmed(recording);
+            JogWhenArmed(s);
             QTRY_COMPARE_WITH_TIMEOUT(window->Capture().RecordingsCompleted(), int(recording),
                                       kPatienceMs);
-            QCOMPARE(Count(s.drive, lastBlock), recording);
+            QCOMPARE(s.Received("MOT", "29"), 1u);
             CheckRise(*window);
             QCOMPARE(window->findChild<Plot*>("Plot_Trigger")->PointCount(0), int(kPairs));
             QCOMPARE(start->text(), QString("STOP"));
         }
         start->click();
-        QTRY_COMPARE_WITH_TIMEOUT(s.drive.RequestLog().back(), Frame::BuildRequest("ESC", ""),
-                                  kPatienceMs);
-        QTRY_COMPARE(s.main.Engine().LinkState, std::uint8_t(Idle));
+        QTRY_COMPARE_WITH_TIMEOUT(s.LastRequest(), Frame::BuildRequest("ESC", ""), kPatienceMs);
+        QTRY_COMPARE(s.Engine().LinkState, std::uint8_t(Idle));
         bool armed = true;
-        s.drive.WithSim([&](DriveSim& sim) { armed = sim.CaptureRecorder().Armed(); });
+        drive.WithSim([&](DriveSim& sim) { armed = sim.CaptureRecorder().Armed(); });
         QVERIFY(!armed);
-        QCOMPARE(s.main.Engine().CommError, 0);
-        QCOMPARE(s.boxes.Texts(), QStringList{});
+        QCOMPARE(s.Engine().CommError, 0);
+        QCOMPARE(s.Boxes().Texts(), QStringList{});
     }
 };
 

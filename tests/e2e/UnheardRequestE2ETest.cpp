@@ -8,24 +8,18 @@
 #include <QElapsedTimer>
 #include <QTest>
 
-#include "app/Main.h"
-#include "app/TaskWindows.h"
 #include "monitoring/MonitoringFrm.h"
-#include "platform/ComPort.h"
-#include "platform/PortSettingsStore.h"
 #include "platform/ThreadTimers.h"
 #include "protocol/Frame.h"
 #include "sim/PtyDrive.h"
-#include "tests/support/AppTestSupport.h"
-#include "widgets/MessageService.h"
+#include "tests/support/AppSession.h"
 #include "widgets/ToggleSwitch.h"
 
 namespace {
 
 std::size_t Count(const std::vector<std::string>& frames, std::size_t from, std::string_view command,
                   std::string_view data = {}) {
-    const std::string frame = Frame::BuildRequest(command, data);
-    return std::size_t(std::count(frames.begin() + std::ptrdiff_t(from), frames.end(), frame));
+    return CountRequests({frames.begin() + std::ptrdiff_t(from), frames.end()}, command, data);
 }
 
 // The drive's log ends with the same request twice: the engine resent it.
@@ -41,21 +35,11 @@ class UnheardRequestE2ETest : public QObject {
     void initTestCase() { REQUIRE_HANGUL_FONT(); }
 
     void monitoringOffWhileARequestIsHeldThenOnAgainPolls() {
-        ScratchSettings scratch;
-        MessageCapture boxes;
         PtyDrive drive;
-        PortSettings stored;
-        stored.Port = QString::fromStdString(drive.SlavePath());
-        StorePortSettings(stored);
-        TMainForm main(TMainForm::Options{false});
-        RegisterTaskWindows(main);
-        main.show();
-        main.ST_LEDClick();
-        QVERIFY(main.ComPort->Connected());
-        TComm& engine = main.Engine();
-        main.OpenChildWindow(ChildWindow::Monitoring);
-        auto* window = main.findChild<TFrm_Monitoring*>();
+        AppSession session(drive);
+        auto* window = session.OpenOnLine<TFrm_Monitoring>("Monitoring");
         QVERIFY(window);
+        TComm& engine = session.Engine();
         QTRY_VERIFY_WITH_TIMEOUT(!window->MonitorTimers()->Enabled(1), 10000);
         auto* monitoring = window->findChild<ToggleSwitch*>("Sw_Monitoring");
         QTRY_VERIFY_WITH_TIMEOUT(monitoring->isEnabled(), 10000);
@@ -93,7 +77,7 @@ class UnheardRequestE2ETest : public QObject {
         QCOMPARE(Count(log, on, "LIV"), std::size_t(0));
         QCOMPARE(Count(log, on, "TYP"), std::size_t(0));
         QCOMPARE(engine.CommError, 0);
-        QVERIFY(boxes.Texts().isEmpty());
+        QCOMPARE(session.Boxes().Texts(), QStringList{});
     }
 };
 

@@ -29,6 +29,61 @@ TEST(MonitorItems, RequestDataIsTheCodesThenTheIoWord) {
     EXPECT_EQ(MonitorRequestData(none, true), "");
 }
 
+// Switching monitoring on: which LED is lit, the page and the time select
+// decide between a refusal, the stream and polling the LED's four slots.
+TEST(MonitorItems, MonitorStartFollowsTheLedThePageAndTheTimeSelect) {
+    using Action = MonitorStart::Action;
+    MonitorStartState base;
+    base.codes = {"", "10", "", "13", "", "00", "03", "", ""};
+    struct Case {
+        const char* name;
+        MonitorStartState state;
+        MonitorStart expected;
+    };
+    auto with = [&](auto change) {
+        MonitorStartState state = base;
+        change(state);
+        return state;
+    };
+    const Case cases[] = {
+        {"no LED lit", with([](auto&) {}), {Action::NoMode, false, 0, ""}},
+        {"no LED lit on page 0", with([](auto& s) { s.normalPage = true; }),
+         {Action::NoMode, false, 0, ""}},
+        {"slots 1..4 on page 0", with([](auto& s) { s.normalLed = s.normalPage = true; }),
+         {Action::Poll, true, 1, "1013"}},
+        {"with the I/O word",
+         with([](auto& s) { s.normalLed = s.normalPage = s.ioBox = true; }),
+         {Action::Poll, true, 1, "101315"}},
+        {"slots 5..8 on page 0, time select kept",
+         with([](auto& s) {
+             s.graphLed = s.normalPage = true;
+             s.timeSelect = 5;
+         }),
+         {Action::Poll, true, 5, "0003"}},
+        {"slots 5..8 on the graph page, no time select",
+         with([](auto& s) { s.graphLed = s.graphPage = true; }), {Action::Poll, false, 5, "0003"}},
+        {"the graph page with a time select streams",
+         with([](auto& s) {
+             s.graphLed = s.graphPage = true;
+             s.timeSelect = 1;
+         }),
+         {Action::Stream, false, 0, ""}},
+        {"the normal LED on the graph page polls",
+         with([](auto& s) {
+             s.normalLed = s.graphPage = true;
+             s.timeSelect = 1;
+         }),
+         {Action::Poll, false, 1, "1013"}},
+        {"nothing chosen in slots 5..8",
+         with([](auto& s) {
+             s.graphLed = s.graphPage = s.ioBox = true;
+             s.codes[5] = s.codes[6] = "";
+         }),
+         {Action::NoItem, false, 5, ""}},
+    };
+    for (const Case& c : cases) EXPECT_EQ(PlanMonitorStart(c.state), c.expected) << c.name;
+}
+
 namespace {
 
 MonitorLayout Normal13() {

@@ -1,5 +1,5 @@
 #pragma once
-// What the shell's window tests share: a throw-away settings store, a
+// What the window tests share: a throw-away settings store, a
 // pseudo-terminal to go on line with, the Hangul font check and lookups of
 // the main window's controls by name.
 
@@ -24,15 +24,30 @@
         if (!missing.isEmpty()) QFAIL(qPrintable(missing)); \
     } while (false)
 
-// Points the settings store at an empty directory while it lives.
+// Points the settings store at an empty directory while it lives; the store
+// it replaced comes back after, so one inside another (a benchmark's own and
+// its sessions') never leaves the user's store in use.
 class ScratchSettings {
   public:
-    ScratchSettings() { qputenv("XDG_CONFIG_HOME", dir_.path().toLocal8Bit()); }
-    ~ScratchSettings() { qunsetenv("XDG_CONFIG_HOME"); }
+    ScratchSettings()
+        : hadPrevious_(qEnvironmentVariableIsSet("XDG_CONFIG_HOME")),
+          previous_(qgetenv("XDG_CONFIG_HOME")) {
+        qputenv("XDG_CONFIG_HOME", dir_.path().toLocal8Bit());
+    }
+    ~ScratchSettings() {
+        if (hadPrevious_)
+            qputenv("XDG_CONFIG_HOME", previous_);
+        else
+            qunsetenv("XDG_CONFIG_HOME");
+    }
+    ScratchSettings(const ScratchSettings&) = delete;
+    ScratchSettings& operator=(const ScratchSettings&) = delete;
     QString Path() const { return dir_.path(); }
 
   private:
     QTemporaryDir dir_;
+    bool hadPrevious_;
+    QByteArray previous_;
 };
 
 // A pseudo-terminal: the program opens Path(), the test plays the far end.
