@@ -88,8 +88,9 @@ void TMainForm::FormCreate() {
     engine_->ResendCount = 0;
     // An installed program's own folder is read-only; the user's data folder stands in.
     if (ParameterFolder().isEmpty())
-        MessageService::Error(this, "Unable to create the directory PARAMETER, neither beside the "
-                                    "program nor in the user's data folder");
+        MessageService::Error(this,
+                              "Unable to create the directory PARAMETER, neither beside the "
+                              "program nor in the user's data folder");
 }
 
 QString TMainForm::ParameterDirectory() {

@@ -145,7 +145,7 @@ class TMainForm : public QMainWindow, public IEngineHooks {
     bool lossReported_ = false;  // the send that met the lost line has shown its warning
     bool shown_ = false;
     PortWatch* portWatch_ = nullptr;  // looks for the lost port while off line after a loss
-    QSet<QString> latencyHinted_;    // ports whose slow adapter has been mentioned
+    QSet<QString> latencyHinted_;     // ports whose slow adapter has been mentioned
 
     QMdiArea* MdiArea_ = nullptr;
     ClockDisplay* Clock = nullptr;

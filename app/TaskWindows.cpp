@@ -5,8 +5,8 @@
 #include "download/PgmDownForm.h"
 #include "monitoring/MonitoringFrm.h"
 #include "parameters/Parameter.h"
-#include "trigger/TriggerForm.h"
 #include "store/StoreForm.h"
+#include "trigger/TriggerForm.h"
 
 // One line per window: main.RegisterChildWindow(ChildWindow::Kind, factory).
 // A command whose window is not registered here stays disabled.
@@ -24,12 +24,15 @@ void RegisterTaskWindows(TMainForm& main) {
     });
     main.RegisterChildWindow(ChildWindow::Monitoring, [](TMainForm& m) -> QWidget* {
         auto* window = new TFrm_Monitoring(m.Engine());
-        QObject::connect(window, &TFrm_Monitoring::AlarmAcknowledged, &m, &TMainForm::ClearAlarmIndicator);
+        QObject::connect(window, &TFrm_Monitoring::AlarmAcknowledged, &m,
+                         &TMainForm::ClearAlarmIndicator);
         return window;
     });
     main.RegisterChildWindow(ChildWindow::Store, [axis = std::make_shared<int>(0)](TMainForm& m) {
         return new TFormStore(m.Engine(), {[&m] { m.StatusForm_Active(); },
                                            [&m](const std::string& text) { m.SetStatusText(text); },
-                                           m.ParameterDirectory(), axis, {}});
+                                           m.ParameterDirectory(),
+                                           axis,
+                                           {}});
     });
 }

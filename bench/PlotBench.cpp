@@ -96,13 +96,14 @@ void Run(int channels, int seconds) {
     std::printf("%d channels at 1 kHz for %d s, 10 s visible, history %d points a channel\n",
                 channels, seconds, plot.HistoryLength());
     std::printf("  frames %zu (%.1f a second)\n", frames.size(), frames.size() / wall);
-    std::printf("  frame wall time: median %.2f ms, 95%% %.2f ms, worst %.2f ms\n",
-                at(frames, 0.5), at(frames, 0.95), at(frames, 1.0));
+    std::printf("  frame wall time: median %.2f ms, 95%% %.2f ms, worst %.2f ms\n", at(frames, 0.5),
+                at(frames, 0.95), at(frames, 1.0));
     std::printf("  frame CPU time:  median %.2f ms, 95%% %.2f ms, worst %.2f ms\n",
                 at(frameCpu, 0.5), at(frameCpu, 0.95), at(frameCpu, 1.0));
     std::printf("  CPU %.1f %% of one core (%.2f s in %.1f s)\n", 100.0 * cpu / wall, cpu, wall);
-    std::printf("  resident: %.1f MB at start, %.1f MB with the history full, %.1f MB after the run\n",
-                startMb, fullMb, ResidentMb());
+    std::printf(
+        "  resident: %.1f MB at start, %.1f MB with the history full, %.1f MB after the run\n",
+        startMb, fullMb, ResidentMb());
     std::printf("  resident every 10 s:");
     for (double mb : memory) std::printf(" %.1f", mb);
     std::printf(" MB\n  points held: %d in channel 1\n", plot.PointCount(0));

@@ -21,8 +21,10 @@ constexpr AssignmentRow kAssignments[] = {
 }  // namespace
 
 IoSignalNames::IoSignalNames() {
-    for (int pin = 1; pin <= 7; ++pin) labels_[static_cast<std::size_t>(pin - 1)] = "DI#" + std::to_string(pin);
-    for (int pin = 1; pin <= 3; ++pin) labels_[static_cast<std::size_t>(6 + pin)] = "DO#" + std::to_string(pin);
+    for (int pin = 1; pin <= 7; ++pin)
+        labels_[static_cast<std::size_t>(pin - 1)] = "DI#" + std::to_string(pin);
+    for (int pin = 1; pin <= 3; ++pin)
+        labels_[static_cast<std::size_t>(6 + pin)] = "DO#" + std::to_string(pin);
 }
 
 void IoSignalNames::ApplyIoAssignment(int parameter, std::string_view value) {
@@ -35,7 +37,8 @@ void IoSignalNames::ApplyIoAssignment(int parameter, std::string_view value) {
             const int pin = c - '0';
             const int pins = row.outputs ? 3 : 7;
             if (pin < 1 || pin > pins) continue;
-            labels_[static_cast<std::size_t>((row.outputs ? 7 : 0) + pin - 1)] = row.signals[position];
+            labels_[static_cast<std::size_t>((row.outputs ? 7 : 0) + pin - 1)] =
+                row.signals[position];
         }
     }
 }

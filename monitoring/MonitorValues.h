@@ -30,10 +30,10 @@ DirectionArrows ArrowsFor(double value);
 
 // Where the window stands when a reply arrives.
 struct MonitorLayout {
-    bool normalMode = false;            // Led_SelectD lit (else Led_SelectDG)
-    int page = 0;                       // MonitorPage
-    std::array<std::string, 9> codes;   // SlotCode[1..8]; index 0 unused
-    bool ioBox = true;                  // CheckBox_IOMot
+    bool normalMode = false;           // Led_SelectD lit (else Led_SelectDG)
+    int page = 0;                      // MonitorPage
+    std::array<std::string, 9> codes;  // SlotCode[1..8]; index 0 unused
+    bool ioBox = true;                 // CheckBox_IOMot
 };
 
 struct MonitorView {

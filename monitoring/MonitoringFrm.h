@@ -121,7 +121,9 @@ class TFrm_Monitoring : public QWidget, public IMonitorWindow, private StartupSe
     std::int64_t Unplottable() const { return unplottable_; }
     double StreamTime = 0.0;  // x of the next stream sample; CLEAR sets it to 0
     double StreamStep = 0.0;  // seconds between stream samples
-    const std::string& SlotCode(int slot) const { return SlotCode_[static_cast<std::size_t>(slot)]; }
+    const std::string& SlotCode(int slot) const {
+        return SlotCode_[static_cast<std::size_t>(slot)];
+    }
 
     // The selected axis, kept while the program runs.
     static int MonitorAxis;

@@ -124,7 +124,8 @@ QWidget* TFrm_Monitoring::BuildSelectColumn() {
             for (const MonitorItem& item : ItemTableOfSlot(n))
                 Combo[n]->addItem(QString::fromStdString(std::string(item.text)));
             layout->addWidget(Combo[n]);
-            connect(Combo[n], &QComboBox::currentIndexChanged, this, &TFrm_Monitoring::Combo1Change);
+            connect(Combo[n], &QComboBox::currentIndexChanged, this,
+                    &TFrm_Monitoring::Combo1Change);
         }
     }
     layout->addSpacing(8);
@@ -153,7 +154,8 @@ QWidget* TFrm_Monitoring::BuildReadouts() {
     auto* layout = new QVBoxLayout(box);
     layout->setContentsMargins(0, 0, 0, 0);
     for (int group = 0; group < 2; ++group) {
-        auto* section = new QGroupBox(group == 0 ? "Nomal Monitoring" : "Nomal/Graph Monitoring", box);
+        auto* section =
+            new QGroupBox(group == 0 ? "Nomal Monitoring" : "Nomal/Graph Monitoring", box);
         auto* grid = new QGridLayout(section);
         int row = 0;
         if (group == 1) {

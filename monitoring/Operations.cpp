@@ -103,10 +103,14 @@ std::optional<JogSpeedRead::Result> JogSpeedRead::Tick(IMonitorLink& link) {
 
 std::string_view JogData(int jogCommand) {
     switch (jogCommand) {
-        case JogStop: return "0";
-        case JogForward: return "+";
-        case JogReverse: return "-";
-        default: return {};
+        case JogStop:
+            return "0";
+        case JogForward:
+            return "+";
+        case JogReverse:
+            return "-";
+        default:
+            return {};
     }
 }
 

@@ -28,7 +28,7 @@ inline constexpr std::string_view AutoTuning = "01", Homing = "02", SpeedOffset 
 // The end of a poll, as the window shows it.
 struct ProgressResult {
     bool succeeded = false;
-    std::string message;             // confirmation or error text
+    std::string message;              // confirmation or error text
     std::optional<std::string> gain;  // the inertia ratio read after auto tuning
 };
 
@@ -41,7 +41,9 @@ class ProgressPoll {
     bool InertiaReadPending = false;
 
     // The tick limit of an ETC procedure: about 8 s for the ABS reset, 2 s otherwise.
-    static int EtcTickLimit(std::string_view code) { return code == ProcedureCode::AbsReset ? 160 : 40; }
+    static int EtcTickLimit(std::string_view code) {
+        return code == ProcedureCode::AbsReset ? 160 : 40;
+    }
     static constexpr int kTatTickLimit = 100;
 
     void Start(Kind kind);

@@ -7,10 +7,16 @@ StatusView StatusViewOf(const StatusReply& reply) {
     view.tgOn = reply.tgOn;
     view.centreText = reply.word;
     switch (reply.wordKind) {
-        case StatusReply::Word::Run: view.servoSwitch = true; break;
+        case StatusReply::Word::Run:
+            view.servoSwitch = true;
+            break;
         case StatusReply::Word::Alarm:
-        case StatusReply::Word::Warning: view.blink = true; break;
-        case StatusReply::Word::Other: view.servoSwitch = false; break;
+        case StatusReply::Word::Warning:
+            view.blink = true;
+            break;
+        case StatusReply::Word::Other:
+            view.servoSwitch = false;
+            break;
     }
     return view;
 }

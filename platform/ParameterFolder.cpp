@@ -36,7 +36,6 @@ QString ChooseParameterFolder(const QString& programDir, const QString& userData
 }
 
 QString ParameterFolder() {
-    return ChooseParameterFolder(
-        QCoreApplication::applicationDirPath(),
-        QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
+    return ChooseParameterFolder(QCoreApplication::applicationDirPath(),
+                                 QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
 }

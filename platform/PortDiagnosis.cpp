@@ -49,8 +49,8 @@ QString SystemLocation(const QString& portName) {
 QList<PortListing> AvailablePorts() {
     QList<PortListing> ports;
     for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts()) {
-        ports.append({info.portName(), info.description(), info.manufacturer(),
-                      info.serialNumber()});
+        ports.append(
+            {info.portName(), info.description(), info.manufacturer(), info.serialNumber()});
     }
     std::sort(ports.begin(), ports.end(), [](const PortListing& a, const PortListing& b) {
         return a.name.compare(b.name, Qt::CaseInsensitive) < 0;
@@ -100,7 +100,8 @@ PortFacts GatherPortFacts(const PortSettings& settings) {
     PortFacts facts;
     facts.port = settings.Port.toStdString();
     facts.settings = Settings(settings);
-    for (const PortListing& listing : AvailablePorts()) facts.present.push_back(listing.name.toStdString());
+    for (const PortListing& listing : AvailablePorts())
+        facts.present.push_back(listing.name.toStdString());
     if (settings.Port.isEmpty()) return facts;
     const QString location = SystemLocation(settings.Port);
     const QFileInfo info(location);
@@ -143,8 +144,7 @@ std::optional<int> LatencyTimerMs(const QString& portName, const QString& sysRoo
     const QString location = SystemLocation(portName);
     QString device = QFileInfo(location).canonicalFilePath();
     if (device.isEmpty()) device = location;
-    if (KindOfDevice(device.toStdString()) != PortKind::UsbAdapter)
-        return std::nullopt;
+    if (KindOfDevice(device.toStdString()) != PortKind::UsbAdapter) return std::nullopt;
     QFile file(QDir(sysRoot).filePath("bus/usb-serial/devices/" + QFileInfo(device).fileName() +
                                       "/latency_timer"));
     if (!file.open(QIODevice::ReadOnly)) return std::nullopt;

@@ -17,11 +17,11 @@ struct PortFacts {
     std::string port;    // as the user named it; empty when none is chosen
     std::string device;  // the device node it leads to when that differs (a symlink)
     PortKind kind = PortKind::Unknown;
-    std::string settings;           // the line settings asked for, e.g. "9600 baud, 8N1"
-    std::string group;              // the group that owns the device node
-    std::string user;               // the user the program runs as
-    bool userInGroup = false;       // the group database lists the user in `group`
-    bool sessionHasGroup = false;   // the running program already has `group`
+    std::string settings;              // the line settings asked for, e.g. "9600 baud, 8N1"
+    std::string group;                 // the group that owns the device node
+    std::string user;                  // the user the program runs as
+    bool userInGroup = false;          // the group database lists the user in `group`
+    bool sessionHasGroup = false;      // the running program already has `group`
     std::vector<std::string> present;  // the ports present now
 };
 

@@ -19,7 +19,7 @@ std::atomic<TiThreadTimers::Mode> defaultMode{TiThreadTimers::Mode::Threaded};
 // One channel's settings and, in threaded mode, its worker. The worker waits on
 // absolute deadlines, so the period neither drifts nor waits for the handler.
 class TimerChannel {
-public:
+  public:
     using Clock = std::chrono::steady_clock;
 
     // `post` hands one tick to the owner's thread; it must be safe to call from the worker.
@@ -84,7 +84,7 @@ public:
         if (worker_.joinable()) worker_.join();
     }
 
-private:
+  private:
     Clock::duration Period() const { return std::chrono::milliseconds(interval_); }
 
     void Run() {

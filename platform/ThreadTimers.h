@@ -12,7 +12,7 @@ class TimerChannel;
 
 class TiThreadTimers : public QObject {
     Q_OBJECT
-public:
+  public:
     static constexpr int kChannels = 9;
     // Ticks posted but not yet handled, per channel; further ticks are dropped.
     static constexpr int kMaxBacklog = 100;
@@ -42,7 +42,7 @@ public:
     // kMaxBacklog) if the channel is enabled now; they are handled by the event loop.
     void Fire(int channel, int count = 1);
 
-private:
+  private:
     void Deliver(int channel);
     void DeliverPosted(int channel);
     void PostTick(int channel);

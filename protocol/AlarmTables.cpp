@@ -65,7 +65,8 @@ const std::pair<int, const char*> kWarnings[] = {
 
 std::array<std::string, 36> Axes() {
     std::array<std::string, 36> chars;
-    for (int i = 0; i < 36; ++i) chars[i] = std::string(1, i < 10 ? char('0' + i) : char('A' + i - 10));
+    for (int i = 0; i < 36; ++i)
+        chars[i] = std::string(1, i < 10 ? char('0' + i) : char('A' + i - 10));
     return chars;
 }
 

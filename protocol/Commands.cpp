@@ -33,7 +33,9 @@ constexpr CommandDef kCommands[] = {
 
 }  // namespace
 
-std::span<const CommandDef> Commands() { return kCommands; }
+std::span<const CommandDef> Commands() {
+    return kCommands;
+}
 
 const CommandDef* FindCommand(std::string_view mnemonic) {
     auto it = std::ranges::find(kCommands, mnemonic, &CommandDef::mnemonic);

@@ -7,12 +7,11 @@
 #include <string_view>
 
 namespace Cmd {
-inline constexpr std::string_view SET = "SET", STR = "STR", CHP = "CHP", TYP = "TYP",
-                                  VER = "VER", STS = "STS", MDM = "MDM", MOR = "MOR",
-                                  TMN = "TMN", TAT = "TAT", ETC = "ETC", JOG = "JOG",
-                                  SVRON = "SVRON", SVROFF = "SVROFF", SVROF = "SVROF",
-                                  RST = "RST", LIV = "LIV", LIVE = "LIVE", MOT = "MOT",
-                                  ESC = "ESC", EHY = "EHY", DIE = "DIE";
+inline constexpr std::string_view SET = "SET", STR = "STR", CHP = "CHP", TYP = "TYP", VER = "VER",
+                                  STS = "STS", MDM = "MDM", MOR = "MOR", TMN = "TMN", TAT = "TAT",
+                                  ETC = "ETC", JOG = "JOG", SVRON = "SVRON", SVROFF = "SVROFF",
+                                  SVROF = "SVROF", RST = "RST", LIV = "LIV", LIVE = "LIVE",
+                                  MOT = "MOT", ESC = "ESC", EHY = "EHY", DIE = "DIE";
 }  // namespace Cmd
 
 // Which decoder handles a command's data reply.

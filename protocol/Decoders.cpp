@@ -27,21 +27,42 @@ std::string RequiredValue(const std::string& frame) {
 
 void TComm::DecodeReply() {
     switch (DecoderFor(SendData.Command)) {
-        case Decoder::Value: DecodeValue(); break;
-        case Decoder::MonitorValue: DecodeMonitorValue(); break;
-        case Decoder::CaptureValue: DecodeCaptureValue(); break;
-        case Decoder::ProgressWord: DecodeProgressWord(); break;
-        case Decoder::MotorType: DecodeMotorType(); break;
-        case Decoder::Version: DecodeVersion(); break;
-        case Decoder::Status: DecodeStatus(); break;
-        case Decoder::AlarmHistory: DecodeAlarmHistory(); break;
-        case Decoder::None: break;
+        case Decoder::Value:
+            DecodeValue();
+            break;
+        case Decoder::MonitorValue:
+            DecodeMonitorValue();
+            break;
+        case Decoder::CaptureValue:
+            DecodeCaptureValue();
+            break;
+        case Decoder::ProgressWord:
+            DecodeProgressWord();
+            break;
+        case Decoder::MotorType:
+            DecodeMotorType();
+            break;
+        case Decoder::Version:
+            DecodeVersion();
+            break;
+        case Decoder::Status:
+            DecodeStatus();
+            break;
+        case Decoder::AlarmHistory:
+            DecodeAlarmHistory();
+            break;
+        case Decoder::None:
+            break;
     }
 }
 
-bool TComm::StationMatches() { return std::string(1, RxBuffer.at(1)) == SendData.Axis; }
+bool TComm::StationMatches() {
+    return std::string(1, RxBuffer.at(1)) == SendData.Axis;
+}
 
-bool TComm::EchoMatches() { return Trim(std::string_view(RxBuffer).substr(3, 3)) == SendData.Command; }
+bool TComm::EchoMatches() {
+    return Trim(std::string_view(RxBuffer).substr(3, 3)) == SendData.Command;
+}
 
 void TComm::RejectReply() {
     SetStatus(LinkText::AxisError);

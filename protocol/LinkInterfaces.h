@@ -9,7 +9,7 @@
 
 // The serial link as the engine sees it.
 class ILinkPort {
-public:
+  public:
     virtual ~ILinkPort() = default;
     virtual bool Connected() const = 0;
     // Writes the whole frame or throws (std::exception) when the write fails.
@@ -18,7 +18,7 @@ public:
 
 // The main window's widgets and services the engine drives.
 class IEngineHooks {
-public:
+  public:
     virtual ~IEngineHooks() = default;
     virtual void SetStatusText(const std::string& text) = 0;  // Panel_MainStatus
     virtual void SetCommLed(bool on) = 0;                     // ST_LedComPort
@@ -30,18 +30,18 @@ public:
 
 // A parameter editor, or the store window, whose block read runs.
 class IBlockReader {
-public:
+  public:
     virtual ~IBlockReader() = default;
     virtual void BlockReadStep() = 0;
 };
 
 class IParameterEditor : public IBlockReader {
-public:
+  public:
     virtual void RollBackRefusedWrite() = 0;
 };
 
 class IMonitorWindow {
-public:
+  public:
     virtual ~IMonitorWindow() = default;
     virtual void SetLinkControls(bool enabled) = 0;
     // Polling stopped by the engine: timers off, switches off and disabled, pages disabled.
@@ -60,14 +60,14 @@ public:
 };
 
 class ITriggerWindow {
-public:
+  public:
     virtual ~ITriggerWindow() = default;
     virtual void SetLinkControls(bool enabled) = 0;
     virtual void ReadTriggerCapture() = 0;
 };
 
 class IAlarmHistoryWindow {
-public:
+  public:
     virtual ~IAlarmHistoryWindow() = default;
     // Row 1..8 of StringGrid_ErrorHistory: the code column and the name column.
     virtual void SetHistoryRow(int row, const std::string& code, const std::string& name) = 0;

@@ -53,9 +53,12 @@ MotorName ReadMotorName(std::string_view value) {
     MotorName name;
     name.recognised = true;
     std::string prefix;
-    if (value[1] == '_') prefix = Lookup(kUnderscoreSeries, value[0]);
-    else if (value[0] == 'R') prefix = Lookup(kRSeries, value[1]);
-    else name.recognised = false;
+    if (value[1] == '_')
+        prefix = Lookup(kUnderscoreSeries, value[0]);
+    else if (value[0] == 'R')
+        prefix = Lookup(kRSeries, value[1]);
+    else
+        name.recognised = false;
     name.text = prefix + Capacity(value.substr(2, 2));
     if (value.size() > 4) name.text += value.substr(4, 2);
     return name;

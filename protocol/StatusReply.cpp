@@ -19,11 +19,11 @@ struct ModeRow {
 
 // position, velocity, torque, contact
 constexpr ModeRow kModes[] = {
-    {"P", {true, false, false, false}},  {"S", {false, true, false, false}},
-    {"T", {false, false, true, false}},  {"C", {false, false, false, true}},
-    {"CT", {false, false, true, true}},  {"CS", {false, true, false, true}},
-    {"CP", {true, false, false, true}},  {"TS", {false, true, true, false}},
-    {"TP", {true, false, true, false}},  {"SP", {true, true, false, false}},
+    {"P", {true, false, false, false}}, {"S", {false, true, false, false}},
+    {"T", {false, false, true, false}}, {"C", {false, false, false, true}},
+    {"CT", {false, false, true, true}}, {"CS", {false, true, false, true}},
+    {"CP", {true, false, false, true}}, {"TS", {false, true, true, false}},
+    {"TP", {true, false, true, false}}, {"SP", {true, true, false, false}},
 };
 
 void ApplyMode(std::string_view text, StatusReply& reply) {
@@ -34,9 +34,12 @@ void ApplyMode(std::string_view text, StatusReply& reply) {
             return;
         }
     }
-    if (text.size() == 1) reply.mode = StatusReply::Mode::Unchanged;
-    else if (text.size() == 2) reply.mode = StatusReply::Mode::Unknown;
-    else reply.mode = StatusReply::Mode::ReadError;
+    if (text.size() == 1)
+        reply.mode = StatusReply::Mode::Unchanged;
+    else if (text.size() == 2)
+        reply.mode = StatusReply::Mode::Unknown;
+    else
+        reply.mode = StatusReply::Mode::ReadError;
 }
 
 }  // namespace
@@ -51,7 +54,8 @@ StatusReply ParseStatusReply(std::string_view value) {
     if (reply.word == "RUN") {
         reply.wordKind = StatusReply::Word::Run;
     } else if (!reply.word.empty() && (reply.word[0] == 'E' || reply.word[0] == 'W')) {
-        reply.wordKind = reply.word[0] == 'E' ? StatusReply::Word::Alarm : StatusReply::Word::Warning;
+        reply.wordKind =
+            reply.word[0] == 'E' ? StatusReply::Word::Alarm : StatusReply::Word::Warning;
         reply.code = ReadCode(std::string_view(reply.word).substr(1, 2));
     }
     return reply;

@@ -74,8 +74,8 @@ int main(int argc, char** argv) {
         drive.WithSim([](DriveSim& sim) {
             const Stream& stream = sim.MonitorStream();
             if (stream.Sampled() > 0)
-                std::cerr << "drive-sim: stream samples sent " << stream.Sent() << ", dropped " << stream.Dropped()
-                          << "\n";
+                std::cerr << "drive-sim: stream samples sent " << stream.Sent() << ", dropped "
+                          << stream.Dropped() << "\n";
         });
     } catch (const std::exception& error) {
         std::cerr << "drive-sim: " << error.what() << "\n";

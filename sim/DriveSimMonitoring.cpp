@@ -20,7 +20,10 @@ namespace {
 constexpr const char* kTunedInertia = "250";
 
 const std::pair<std::string_view, char> kModes[] = {
-    {"1", 'P'}, {"2", 'S'}, {"4", 'T'}, {"8", 'C'},
+    {"1", 'P'},
+    {"2", 'S'},
+    {"4", 'T'},
+    {"8", 'C'},
 };
 const std::pair<std::string_view, std::string_view> kMixedModes[] = {
     {"3", "SP"}, {"5", "TP"}, {"6", "TS"}, {"9", "CP"}, {"A", "CS"}, {"C", "CT"},
@@ -36,12 +39,9 @@ struct DriveSim::EtcRow {
 // ETC procedures by code; other windows' codes join as rows of their own.
 const DriveSim::EtcRow* DriveSim::FindEtc(std::string_view code) {
     static const EtcRow kRows[] = {
-        {"09", &DriveSim::OnClearAlarmHistory},
-        {"10", &DriveSim::OnEtcProcedure},
-        {"11", &DriveSim::OnEtcProcedure},
-        {"12", &DriveSim::OnEtcProcedure},
-        {"13", &DriveSim::OnTestRun},
-        {"14", &DriveSim::OnDownloadMode},
+        {"09", &DriveSim::OnClearAlarmHistory}, {"10", &DriveSim::OnEtcProcedure},
+        {"11", &DriveSim::OnEtcProcedure},      {"12", &DriveSim::OnEtcProcedure},
+        {"13", &DriveSim::OnTestRun},           {"14", &DriveSim::OnDownloadMode},
     };
     auto it = std::ranges::find(kRows, code, &EtcRow::code);
     return it == std::end(kRows) ? nullptr : &*it;
@@ -84,7 +84,9 @@ std::string DriveSim::OnMonitor(std::string_view data) {
 
 // MOR with a time and codes starts sampling; empty, it asks for what was sampled.
 std::string DriveSim::OnStream(std::string_view data) {
-    if (!data.empty()) return monitorStream_.Start(data, motor_, Now()) ? Control(Frame::ACK) : Control(Frame::NAK);
+    if (!data.empty())
+        return monitorStream_.Start(data, motor_, Now()) ? Control(Frame::ACK)
+                                                         : Control(Frame::NAK);
     if (!monitorStream_.Running()) return Control(Frame::NAK);
     auto value = monitorStream_.TakeReply();
     return value ? DataReply(Cmd::MOR, *value) : Control(Frame::ACK);
@@ -139,10 +141,15 @@ std::string DriveSim::OnTestRun(std::string_view) {
 
 // Speed offset in steps of 1 rpm, torque offset in steps of 0.1 %.
 std::string DriveSim::OnOffsetStep(std::string_view data) {
-    if (data == "01") motor_.AddSpeedOffset(1);
-    else if (data == "02") motor_.AddSpeedOffset(-1);
-    else if (data == "04") motor_.AddTorqueOffset(0.1);
-    else if (data == "05") motor_.AddTorqueOffset(-0.1);
-    else if (data != "03" && data != "06" && data != "07") return Control(Frame::NAK);
+    if (data == "01")
+        motor_.AddSpeedOffset(1);
+    else if (data == "02")
+        motor_.AddSpeedOffset(-1);
+    else if (data == "04")
+        motor_.AddTorqueOffset(0.1);
+    else if (data == "05")
+        motor_.AddTorqueOffset(-0.1);
+    else if (data != "03" && data != "06" && data != "07")
+        return Control(Frame::NAK);
     return Control(Frame::ACK);
 }

@@ -39,10 +39,14 @@ void Apply(DriveSimOptions& options, std::string_view option, std::string_view v
         }
         options.failure = *failure;
     } else if (option == "--trigger") {
-        if (value == "condition") options.drive.trigger = Recorder::Trigger::OnCondition;
-        else if (value == "never") options.drive.trigger = Recorder::Trigger::Never;
-        else if (value == "at-once") options.drive.trigger = Recorder::Trigger::AtOnce;
-        else throw std::invalid_argument("--trigger needs condition, never or at-once");
+        if (value == "condition")
+            options.drive.trigger = Recorder::Trigger::OnCondition;
+        else if (value == "never")
+            options.drive.trigger = Recorder::Trigger::Never;
+        else if (value == "at-once")
+            options.drive.trigger = Recorder::Trigger::AtOnce;
+        else
+            throw std::invalid_argument("--trigger needs condition, never or at-once");
     } else if (option == "--download-image") {
         if (value.empty()) throw std::invalid_argument("--download-image needs a path");
         options.downloadImage = value;
@@ -96,9 +100,11 @@ std::pair<int, double> CodeAt(std::string_view option, std::string_view text) {
 void ProcedureTime(DriveSimOptions& options, std::string_view text) {
     const std::size_t equals = text.find('=');
     const std::string_view key = text.substr(0, std::min(equals, text.size()));
-    if (equals == text.npos || key.size() != 5 || !(key.starts_with("TAT") || key.starts_with("ETC")))
+    if (equals == text.npos || key.size() != 5 ||
+        !(key.starts_with("TAT") || key.starts_with("ETC")))
         throw std::invalid_argument("--procedure-time needs TATnn=SECONDS or ETCnn=SECONDS");
-    options.drive.procedureSeconds[std::string(key)] = Seconds("--procedure-time", text.substr(equals + 1));
+    options.drive.procedureSeconds[std::string(key)] =
+        Seconds("--procedure-time", text.substr(equals + 1));
 }
 
 bool ApplyMonitoringOption(DriveSimOptions& options, std::string_view option,
@@ -106,7 +112,8 @@ bool ApplyMonitoringOption(DriveSimOptions& options, std::string_view option,
     if (option == "--inputs") {
         unsigned bits = 0;
         auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), bits, 16);
-        if (value.empty() || error != std::errc() || end != value.data() + value.size() || bits > 0x7F)
+        if (value.empty() || error != std::errc() || end != value.data() + value.size() ||
+            bits > 0x7F)
             throw std::invalid_argument("--inputs needs a hexadecimal 0..7F");
         options.drive.inputs = bits;
     } else if (option == "--estop") {

@@ -13,7 +13,7 @@ struct DriveSimOptions {
     PtyDriveOptions pty;
     DriveSim::Config drive;
     Failure failure;
-    int alarm = 0;  // an alarm raised at start (it goes into the history)
+    int alarm = 0;              // an alarm raised at start (it goes into the history)
     std::string downloadImage;  // where a downloaded program's memory image is written
     bool help = false;
     bool version = false;  // print the program's own version

@@ -8,10 +8,9 @@ namespace {
 
 constexpr double kStopPause = Motor::kTestRunStepSeconds / 2;
 // Test run phases from its start: forward, pause, reverse, pause.
-constexpr double kTestRunEnds[] = {Motor::kTestRunStepSeconds,
-                                   Motor::kTestRunStepSeconds + kStopPause,
-                                   2 * Motor::kTestRunStepSeconds + kStopPause,
-                                   2 * Motor::kTestRunStepSeconds + 2 * kStopPause};
+constexpr double kTestRunEnds[] = {
+    Motor::kTestRunStepSeconds, Motor::kTestRunStepSeconds + kStopPause,
+    2 * Motor::kTestRunStepSeconds + kStopPause, 2 * Motor::kTestRunStepSeconds + 2 * kStopPause};
 constexpr double kTestRunDirections[] = {1, 0, -1, 0};
 
 double Degrees(double turns) {
@@ -44,7 +43,8 @@ void Motor::Integrate(double until) {
     if (dt <= 0) return;
     double decay = std::exp(-dt / settings_.timeConstant);
     double gap = speed_ - command_;
-    double revolutionsFeedback = (command_ * dt + gap * settings_.timeConstant * (1 - decay)) / 60.0;
+    double revolutionsFeedback =
+        (command_ * dt + gap * settings_.timeConstant * (1 - decay)) / 60.0;
     positionFeedback_ += revolutionsFeedback * kPulsesPerRevolution;
     positionCommand_ += command_ * dt / 60.0 * kPulsesPerRevolution;
     speed_ = command_ + gap * decay;

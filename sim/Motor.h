@@ -29,11 +29,11 @@ class Motor {
     static constexpr double kTestRunStepSeconds = 1;  // forward, pause/2, reverse: 3 s in all
 
     struct Settings {
-        double timeConstant = 0.05;        // s, of the speed lag
-        double inertiaPercent = 0.02;      // torque % per rpm/s of acceleration
-        double frictionPercent = 2.0;      // torque % against the direction of turning
-        double loadPercent = 0.0;          // constant load torque %
-        double overspeedRpm = 6000;        // above this the motor is overspeeding
+        double timeConstant = 0.05;    // s, of the speed lag
+        double inertiaPercent = 0.02;  // torque % per rpm/s of acceleration
+        double frictionPercent = 2.0;  // torque % against the direction of turning
+        double loadPercent = 0.0;      // constant load torque %
+        double overspeedRpm = 6000;    // above this the motor is overspeeding
     };
 
     Motor();
@@ -77,10 +77,10 @@ class Motor {
 
     Settings settings_;
     double time_ = 0;
-    double command_ = 0;          // rpm
-    double speed_ = 0;            // rpm, without the offset
-    double positionCommand_ = 0;  // pulses
-    double positionFeedback_ = 0; // pulses
+    double command_ = 0;           // rpm
+    double speed_ = 0;             // rpm, without the offset
+    double positionCommand_ = 0;   // pulses
+    double positionFeedback_ = 0;  // pulses
     double speedOffset_ = 0;
     double torqueOffset_ = 0;
     std::optional<double> jogUntil_;

@@ -201,7 +201,8 @@ void Plot::SetXRange(double min, double span) {
 void Plot::SetXSpan(double span) {
     if (!(span > 0.0)) return;
     xSpan_ = span;
-    if (!tracking_) SetXAxisRange(canvas_->xAxis->range().lower, canvas_->xAxis->range().lower + span);
+    if (!tracking_)
+        SetXAxisRange(canvas_->xAxis->range().lower, canvas_->xAxis->range().lower + span);
     ScheduleDraw();
 }
 
@@ -217,7 +218,6 @@ void Plot::SetTracking(bool on) {
     ApplyTracking();
     ScheduleDraw();
 }
-
 
 void Plot::ApplyTracking() {
     double newest = std::nan("");
@@ -240,9 +240,13 @@ std::pair<double, double> Plot::YRange(PlotAxis axis) const {
     return {range.lower, range.upper};
 }
 
-void Plot::Replot() { ScheduleDraw(); }
+void Plot::Replot() {
+    ScheduleDraw();
+}
 
-bool Plot::LastDrawSmooth() const { return canvas_->notAntialiasedElements() == QCP::aeNone; }
+bool Plot::LastDrawSmooth() const {
+    return canvas_->notAntialiasedElements() == QCP::aeNone;
+}
 
 void Plot::DataChanged() {
     // Paused, the picture stays as it is; the data only goes into the history.

@@ -7,8 +7,8 @@
 // a read-only overlay. Windows only feed it; the drawing library stays inside.
 
 #include <QColor>
-#include <QPointF>
 #include <QElapsedTimer>
+#include <QPointF>
 #include <QPointer>
 #include <QTimer>
 #include <QVector>
@@ -61,7 +61,7 @@ class Plot : public QWidget {
     int PointCount(int channel) const;   // points held (gaps not counted)
     // What a channel holds in x order; a gap has a NaN y.
     QVector<QPointF> Entries(int channel) const;
-    void ClearPoints();                  // all points of all channels; the channels stay
+    void ClearPoints();  // all points of all channels; the channels stay
 
     void SetXRange(double min, double span);  // a fixed X range (tracking off)
     void SetXSpan(double span);  // visible X width; while tracking the right edge follows
@@ -97,9 +97,9 @@ class Plot : public QWidget {
     void SetToolStripVisible(bool visible);
 
     // Files: each reports its own errors to the user and returns false then.
-    bool ExportCsv(const QString& path);     // what the plot holds, one column a channel
-    bool ExportImage(const QString& path);   // the plot as shown, PNG or PDF by suffix
-    bool SaveCapture(const QString& path);   // channels, titles, axes and points
+    bool ExportCsv(const QString& path);           // what the plot holds, one column a channel
+    bool ExportImage(const QString& path);         // the plot as shown, PNG or PDF by suffix
+    bool SaveCapture(const QString& path);         // channels, titles, axes and points
     bool LoadCaptureOverlay(const QString& path);  // read-only, beside the live channels
     void RemoveOverlays();
     int OverlayChannelCount() const { return static_cast<int>(overlays_.size()); }

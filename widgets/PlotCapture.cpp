@@ -105,7 +105,8 @@ QString CaptureReader::ReadHeader(PlotCapture& capture, qint64& points) {
             const auto axis = AxisFromName(QString::fromUtf8(fields[1]));
             if (!axis) return Damaged("unknown axis");
             if (capture.channels.size() >= limits_.maxChannels)
-                return QString("The capture file has more than %1 channels.").arg(limits_.maxChannels);
+                return QString("The capture file has more than %1 channels.")
+                    .arg(limits_.maxChannels);
             capture.channels.append({QString::fromUtf8(fields[2]), *axis,
                                      QSharedPointer<QCPGraphDataContainer>::create()});
         } else if (kind == "points" && fields.size() == 2) {

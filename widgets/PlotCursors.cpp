@@ -77,10 +77,11 @@ void Plot::UpdateReadout() {
     const auto cell = [](const QString& text) {
         return "<td align=right style='padding-left:14px'>" + text + "</td>";
     };
-    QString html = QString("<table cellspacing=0 cellpadding=0 style='margin:0'><tr><td></td>"
-                           "<td align=right style='padding-left:14px'><b style='color:%1'>A</b></td>"
-                           "<td align=right style='padding-left:14px'><b style='color:%2'>B</b></td>"
-                           "<td align=right style='padding-left:14px'><b>B - A</b></td><td></td></tr>")
+    QString html = QString(
+                       "<table cellspacing=0 cellpadding=0 style='margin:0'><tr><td></td>"
+                       "<td align=right style='padding-left:14px'><b style='color:%1'>A</b></td>"
+                       "<td align=right style='padding-left:14px'><b style='color:%2'>B</b></td>"
+                       "<td align=right style='padding-left:14px'><b>B - A</b></td><td></td></tr>")
                        .arg(kCursorColour[0].name(), kCursorColour[1].name());
     html += "<tr><td>x</td>" + cell(FormatReadoutNumber(readout.a)) +
             cell(FormatReadoutNumber(readout.b)) + cell(FormatReadoutNumber(readout.Dx())) +
@@ -116,4 +117,3 @@ QVector<PlotSeries> Plot::HeldSeries() const {
         series.append({channel.title, channel.axis, channel.history->Data()});
     return series;
 }
-

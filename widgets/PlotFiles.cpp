@@ -25,7 +25,9 @@ QString AskForFile(QWidget* parent, bool save, const QString& caption, const QSt
 
 }  // namespace
 
-void Plot::SetFileChooser(FileChooser chooser) { Chooser() = std::move(chooser); }
+void Plot::SetFileChooser(FileChooser chooser) {
+    Chooser() = std::move(chooser);
+}
 
 void Plot::ChooseAndRun(bool save, const QString& caption, const QString& filter,
                         const QString& suffix, bool (Plot::*run)(const QString&)) {

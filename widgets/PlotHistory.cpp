@@ -54,9 +54,13 @@ void PlotHistory::SetLimit(int points) {
     Trim();
 }
 
-int PlotHistory::PointCount() const { return data_->size() - gaps_; }
+int PlotHistory::PointCount() const {
+    return data_->size() - gaps_;
+}
 
-bool PlotHistory::IsEmpty() const { return data_->isEmpty(); }
+bool PlotHistory::IsEmpty() const {
+    return data_->isEmpty();
+}
 
 QSharedPointer<QCPGraphDataContainer> PlotHistory::Data() const {
     return data_.staticCast<QCPGraphDataContainer>();

@@ -6,8 +6,9 @@
 
 std::optional<double> PlotValueAt(const QCPGraphDataContainer& data, double x) {
     if (data.isEmpty() || !std::isfinite(x)) return std::nullopt;
-    auto it = std::lower_bound(data.constBegin(), data.constEnd(), x,
-                               [](const QCPGraphData& entry, double key) { return entry.key < key; });
+    auto it =
+        std::lower_bound(data.constBegin(), data.constEnd(), x,
+                         [](const QCPGraphData& entry, double key) { return entry.key < key; });
     // On a point: that point (the first real one of several at this x).
     for (auto at = it; at != data.constEnd() && at->key == x; ++at)
         if (!std::isnan(at->value)) return at->value;
@@ -34,8 +35,8 @@ CursorReadout ReadCursors(const PlotSeriesList& channels, double a, double b) {
     readout.a = a;
     readout.b = b;
     for (const PlotSeries& channel : channels)
-        readout.rows.append({channel.title, PlotValueAt(*channel.data, a),
-                             PlotValueAt(*channel.data, b)});
+        readout.rows.append(
+            {channel.title, PlotValueAt(*channel.data, a), PlotValueAt(*channel.data, b)});
     return readout;
 }
 

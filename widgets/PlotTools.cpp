@@ -33,16 +33,19 @@ void Plot::BuildTools() {
     QFont small = font();
     small.setPointSize(8);
     tools_->setFont(small);
-    tools_->setStyleSheet("QToolBar { spacing: 1px; padding: 0px; } QToolButton { padding: 1px 4px; }");
+    tools_->setStyleSheet(
+        "QToolBar { spacing: 1px; padding: 0px; } QToolButton { padding: 1px 4px; }");
 
     QAction* pause = AddAction("Action_Pause", "Pause", "Freeze the picture; data keeps arriving");
     pause->setCheckable(true);
     connect(pause, &QAction::toggled, this, &Plot::SetPaused);
-    QAction* fit = AddAction("Action_FitAll", "Fit all", "Show all data on every axis (double-click)");
+    QAction* fit =
+        AddAction("Action_FitAll", "Fit all", "Show all data on every axis (double-click)");
     connect(fit, &QAction::triggered, this, &Plot::FitAll);
     QAction* track = AddAction("Action_Track", "Track", "Resume and follow the newest point");
     connect(track, &QAction::triggered, this, &Plot::ReturnToTracking);
-    QAction* cursors = AddAction("Action_Cursors", "Cursors", "Two cursors A and B with a read-out");
+    QAction* cursors =
+        AddAction("Action_Cursors", "Cursors", "Two cursors A and B with a read-out");
     cursors->setCheckable(true);
     connect(cursors, &QAction::toggled, this, &Plot::SetCursorsVisible);
 
@@ -59,24 +62,29 @@ void Plot::BuildTools() {
     }
     zoom[0]->setChecked(true);
 
-    QAction* csv = AddAction("Action_ExportCsv", "Export CSV...", "All points held, one column a channel");
+    QAction* csv =
+        AddAction("Action_ExportCsv", "Export CSV...", "All points held, one column a channel");
     connect(csv, &QAction::triggered, this, [this] {
         ChooseAndRun(true, "Export CSV", "CSV files (*.csv)", "csv", &Plot::ExportCsv);
     });
-    QAction* image = AddAction("Action_ExportImage", "Export picture...", "The plot as shown, PNG or PDF");
+    QAction* image =
+        AddAction("Action_ExportImage", "Export picture...", "The plot as shown, PNG or PDF");
     connect(image, &QAction::triggered, this, [this] {
         ChooseAndRun(true, "Export picture", "PNG image (*.png);;PDF document (*.pdf)", "png",
                      &Plot::ExportImage);
     });
-    QAction* save = AddAction("Action_SaveCapture", "Save capture...", "Keep this recording in a file");
+    QAction* save =
+        AddAction("Action_SaveCapture", "Save capture...", "Keep this recording in a file");
     connect(save, &QAction::triggered, this, [this] {
         ChooseAndRun(true, "Save capture", kCaptureFilter, "vrx5plot", &Plot::SaveCapture);
     });
-    QAction* load = AddAction("Action_LoadCapture", "Load capture...", "Show a saved recording beside the live data");
+    QAction* load = AddAction("Action_LoadCapture", "Load capture...",
+                              "Show a saved recording beside the live data");
     connect(load, &QAction::triggered, this, [this] {
         ChooseAndRun(false, "Load capture", kCaptureFilter, QString(), &Plot::LoadCaptureOverlay);
     });
-    QAction* unload = AddAction("Action_RemoveOverlays", "Remove overlays", "Take the loaded recordings off the plot");
+    QAction* unload = AddAction("Action_RemoveOverlays", "Remove overlays",
+                                "Take the loaded recordings off the plot");
     unload->setEnabled(false);
     connect(unload, &QAction::triggered, this, &Plot::RemoveOverlays);
 
@@ -124,7 +132,9 @@ void Plot::BuildTools() {
     BuildCursors();
 }
 
-void Plot::SetToolStripVisible(bool visible) { tools_->setVisible(visible); }
+void Plot::SetToolStripVisible(bool visible) {
+    tools_->setVisible(visible);
+}
 
 void Plot::ShowContextMenu(const QPoint& pos) {
     QMenu menu(this);
@@ -146,9 +156,9 @@ void Plot::SetPaused(bool paused) {
     if (paused && tracking_) ApplyTracking();  // freeze what the next frame would show
     paused_ = paused;
     for (Channel& channel : channels_)
-        channel.graph->setData(paused ? QSharedPointer<QCPGraphDataContainer>::create(
-                                            *channel.history->Data())
-                                      : channel.history->Data());
+        channel.graph->setData(
+            paused ? QSharedPointer<QCPGraphDataContainer>::create(*channel.history->Data())
+                   : channel.history->Data());
     pausedMark_->setVisible(paused);
     if (QAction* action = findChild<QAction*>("Action_Pause")) {
         const QSignalBlocker block(action);
@@ -237,4 +247,3 @@ void Plot::OnMouseRelease(QMouseEvent*) {
     draggedCursor_ = -1;
     canvas_->setInteraction(QCP::iRangeDrag, true);
 }
-

@@ -3,9 +3,9 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPolygonF>
+#include <QRegularExpression>
 #include <algorithm>
 #include <array>
-#include <QRegularExpression>
 
 namespace SevenSegment {
 

@@ -32,8 +32,8 @@ void ToggleSwitch::paintEvent(QPaintEvent*) {
     const qreal x = isChecked() ? track.right() - knob - 2 : track.left() + 2;
     painter.setBrush(isDown() ? QColor(220, 220, 220) : QColor(Qt::white));
     painter.drawEllipse(QRectF(x, track.top() + 2, knob, knob));
-    painter.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled,
-                                   QPalette::WindowText));
+    painter.setPen(
+        palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::WindowText));
     painter.drawText(QRectF(0, track.bottom() + 2, width(), height() - track.bottom() - 2),
                      Qt::AlignHCenter | Qt::AlignTop, text());
 }

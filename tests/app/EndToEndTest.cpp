@@ -4,12 +4,12 @@
 
 #include <QTest>
 
-#include "tests/support/AppTestSupport.h"
 #include "platform/PortMessages.h"
 #include "platform/PortSettingsStore.h"
 #include "platform/PortWatch.h"
 #include "protocol/Commands.h"
 #include "sim/PtyDrive.h"
+#include "tests/support/AppTestSupport.h"
 #include "widgets/MessageService.h"
 
 class EndToEndTest : public QObject {
@@ -66,8 +66,8 @@ class EndToEndTest : public QObject {
         MessageCapture boxes;
         QTemporaryDir dir;
         const QString link = dir.filePath("drive");
-        auto drive = std::make_unique<PtyDrive>(DriveSim(),
-                                                PtyDriveOptions{.linkPath = link.toStdString()});
+        auto drive =
+            std::make_unique<PtyDrive>(DriveSim(), PtyDriveOptions{.linkPath = link.toStdString()});
         PortSettings stored;
         stored.Port = link;
         StorePortSettings(stored);
@@ -84,7 +84,7 @@ class EndToEndTest : public QObject {
         QTRY_VERIFY_WITH_TIMEOUT(!OnLineLed(main)->IsOn(), 5000);
         QCOMPARE(boxes.Boxes().size(), 1);
         QVERIFY2(boxes.Texts()[0].startsWith("The connection on port " + link +
-                                              " was lost; the program is off line."),
+                                             " was lost; the program is off line."),
                  qPrintable(boxes.Texts()[0]));
 
         auto* watch = main.findChild<PortWatch*>("PortWatch");
@@ -94,8 +94,8 @@ class EndToEndTest : public QObject {
         const QString backNotice = QString::fromStdString(PortBackNotice(link.toStdString()));
         QVERIFY(StatusPanel(main)->text() != backNotice);
 
-        drive = std::make_unique<PtyDrive>(DriveSim(),
-                                           PtyDriveOptions{.linkPath = link.toStdString()});
+        drive =
+            std::make_unique<PtyDrive>(DriveSim(), PtyDriveOptions{.linkPath = link.toStdString()});
         QTRY_COMPARE_WITH_TIMEOUT(StatusPanel(main)->text(), backNotice, 10000);
         QVERIFY(!main.ComPort->Connected());  // the user decides when to go on line
         QVERIFY(!watch->Watching());

@@ -20,7 +20,6 @@
 #include <QTimer>
 #include <memory>
 
-#include "tests/support/AppTestSupport.h"
 #include "app/ImageList.h"
 #include "app/StatusFrm.h"
 #include "app/TaskWindows.h"
@@ -31,6 +30,7 @@
 #include "platform/ThreadTimers.h"
 #include "protocol/AlarmTables.h"
 #include "protocol/Frame.h"
+#include "tests/support/AppTestSupport.h"
 #include "widgets/MessageService.h"
 
 Q_DECLARE_METATYPE(ChildWindow)

@@ -9,9 +9,9 @@
 #include <QToolBar>
 #include <memory>
 
-#include "tests/support/AppTestSupport.h"
 #include "app/Logo.h"
 #include "platform/ThreadTimers.h"
+#include "tests/support/AppTestSupport.h"
 #include "widgets/ClockDisplay.h"
 #include "widgets/MessageService.h"
 

@@ -10,9 +10,9 @@
 #include <QTest>
 #include <map>
 
-#include "tests/support/AppTestSupport.h"
 #include "platform/PortSettingsStore.h"
 #include "platform/PortSetupDialog.h"
+#include "tests/support/AppTestSupport.h"
 
 namespace {
 
@@ -315,8 +315,7 @@ class PortSettingsTest : public QObject {
         current.Port = link;
         TPortSetupDialog dialog(current, [] { return QList<PortListing>{}; });
         QCOMPARE(dialog.Chosen().Port, link);
-        QCOMPARE(dialog.findChild<QLabel*>("Label_PortDetails")->text(),
-                 "leads to " + line.Path());
+        QCOMPARE(dialog.findChild<QLabel*>("Label_PortDetails")->text(), "leads to " + line.Path());
     }
 
     void portListIsSortedByName() {

@@ -121,9 +121,7 @@ struct Rig {
         boxes.Clear();
     }
 
-    bool WaitFor(const std::function<bool()>& done) {
-        return QTest::qWaitFor(done, kPatienceMs);
-    }
+    bool WaitFor(const std::function<bool()>& done) { return QTest::qWaitFor(done, kPatienceMs); }
 
     ScratchSettings scratch;
     QTemporaryDir dir;

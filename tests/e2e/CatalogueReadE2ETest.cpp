@@ -15,7 +15,7 @@ namespace {
 
 // Reads every slot in address order: stores the value, sends the next address.
 class ChainedReader : public IParameterEditor {
-public:
+  public:
     explicit ChainedReader(TComm& comm) : comm_(comm), addresses_(AllAddresses()) {}
 
     void Start() {
@@ -39,7 +39,7 @@ public:
     std::map<std::string, std::string> values;
     bool done = false;
 
-private:
+  private:
     void SendNext() {
         const std::string& address = addresses_[next_++];
         comm_.SendData.Command = std::string(Cmd::SET);

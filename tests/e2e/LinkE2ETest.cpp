@@ -17,7 +17,7 @@ namespace {
 using namespace std::chrono_literals;
 
 class LinkE2ETest : public testing::Test {
-protected:
+  protected:
     explicit LinkE2ETest(PtyDriveOptions options = {}) : drive(DriveSim(), options) {}
 
     void SetUp() override { link.Open(drive.SlavePath()); }
@@ -124,7 +124,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 // A paced drive reads its input slowly, so a long write stays pending.
 class LinkLossE2ETest : public LinkE2ETest {
-protected:
+  protected:
     LinkLossE2ETest() : LinkE2ETest(PtyDriveOptions{.baud = 9600}) {}
 
     void SetUp() override {

@@ -22,7 +22,7 @@ inline void EnsureApplication() {
 
 // Records what the engine shows; the time-out tick is switched through `timer`.
 class RecordingHooks : public IEngineHooks {
-public:
+  public:
     explicit RecordingHooks(QTimer& timer) : timer_(timer) {}
 
     void SetStatusText(const std::string& text) override { statusTexts.push_back(text); }
@@ -42,13 +42,13 @@ public:
     bool commLed = false;
     int pausedMs = 0;
 
-private:
+  private:
     QTimer& timer_;
 };
 
 // Keeps what the version and type decoders hand to the monitoring window.
 class RecordingMonitor : public IMonitorWindow {
-public:
+  public:
     void SetLinkControls(bool) override {}
     void StopOnAbort() override {}
     void StopPollTimer() override {}
@@ -65,7 +65,7 @@ public:
 
 // TComPort + TComm wired the way the main window wires them.
 class EngineLink {
-public:
+  public:
     EngineLink() {
         EnsureApplication();
         timeoutTick.setInterval(50);
@@ -104,7 +104,7 @@ public:
     TComm comm{port, hooks};
     int linksLost = 0;
 
-private:
+  private:
     void ComPortRxChar(int count) {
         comm.RxBuffer.clear();
         port.PortRead(comm.RxBuffer, count);

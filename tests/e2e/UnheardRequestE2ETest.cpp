@@ -17,8 +17,8 @@
 
 namespace {
 
-std::size_t Count(const std::vector<std::string>& frames, std::size_t from, std::string_view command,
-                  std::string_view data = {}) {
+std::size_t Count(const std::vector<std::string>& frames, std::size_t from,
+                  std::string_view command, std::string_view data = {}) {
     return CountRequests({frames.begin() + std::ptrdiff_t(from), frames.end()}, command, data);
 }
 

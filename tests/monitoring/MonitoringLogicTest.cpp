@@ -47,9 +47,11 @@ TEST(MonitorItems, MonitorStartFollowsTheLedThePageAndTheTimeSelect) {
     };
     const Case cases[] = {
         {"no LED lit", with([](auto&) {}), {Action::NoMode, false, 0, ""}},
-        {"no LED lit on page 0", with([](auto& s) { s.normalPage = true; }),
+        {"no LED lit on page 0",
+         with([](auto& s) { s.normalPage = true; }),
          {Action::NoMode, false, 0, ""}},
-        {"slots 1..4 on page 0", with([](auto& s) { s.normalLed = s.normalPage = true; }),
+        {"slots 1..4 on page 0",
+         with([](auto& s) { s.normalLed = s.normalPage = true; }),
          {Action::Poll, true, 1, "1013"}},
         {"with the I/O word",
          with([](auto& s) { s.normalLed = s.normalPage = s.ioBox = true; }),
@@ -61,7 +63,8 @@ TEST(MonitorItems, MonitorStartFollowsTheLedThePageAndTheTimeSelect) {
          }),
          {Action::Poll, true, 5, "0003"}},
         {"slots 5..8 on the graph page, no time select",
-         with([](auto& s) { s.graphLed = s.graphPage = true; }), {Action::Poll, false, 5, "0003"}},
+         with([](auto& s) { s.graphLed = s.graphPage = true; }),
+         {Action::Poll, false, 5, "0003"}},
         {"the graph page with a time select streams",
          with([](auto& s) {
              s.graphLed = s.graphPage = true;
@@ -111,8 +114,8 @@ TEST(MonitorValues, NormalSlotsAndTheIoWord) {
     EXPECT_EQ(view.ioWord, 0xA5u);
     EXPECT_FALSE(view.arrows);
     const auto leds = IoLeds(*view.ioWord);
-    const std::array<bool, 12> lit = {true, false, true, false, false, true,
-                                      false, true, false, false, false, false};
+    const std::array<bool, 12> lit = {true,  false, true,  false, false, true,
+                                      false, true,  false, false, false, false};
     EXPECT_EQ(leds, lit);  // DI#1, DI#3, DI#6, E-STOP
 }
 
@@ -147,11 +150,11 @@ TEST(MonitorValues, NormalSlotsAreNotShownOffTheirPage) {
 
 TEST(MonitorValues, MalformedRepliesThrow) {
     const char* bad[] = {
-        "1&2&3&4&5&6",  // a sixth field
-        "12&530&XYZ",   // I/O word not hexadecimal
-        "12&530&10000", // I/O word above FFFF
-        "12&530&",      // empty I/O word
-        "12",           // too few fields for two slots and the word
+        "1&2&3&4&5&6",   // a sixth field
+        "12&530&XYZ",    // I/O word not hexadecimal
+        "12&530&10000",  // I/O word above FFFF
+        "12&530&",       // empty I/O word
+        "12",            // too few fields for two slots and the word
     };
     for (const char* value : bad) EXPECT_ANY_THROW(ReadMonitorValues(value, Normal13())) << value;
     EXPECT_ANY_THROW(ReadMonitorValues("abc&0", Graph(0, {5})));

@@ -29,9 +29,7 @@ using Requests = std::vector<std::string>;
 class MonitoringWindowTest : public QObject {
     Q_OBJECT
   private slots:
-    void initTestCase() {
-        REQUIRE_HANGUL_FONT();
-    }
+    void initTestCase() { REQUIRE_HANGUL_FONT(); }
     void firstOpeningReadsTheSignalAssignmentOnce();
     void normalSlotsAndTheIoWord();
     void arrowsFollowTheFirstGraphValue();
@@ -73,9 +71,8 @@ void MonitoringWindowTest::firstOpeningReadsTheSignalAssignmentOnce() {
     MonitorRig rig;
     auto window = rig.Open();
     rig.StartUp(*window);
-    QCOMPARE(rig.TakeRequests(),
-             (Requests{"LIV", "TYP", "VER", "STS", "SET005", "SET006", "SET007", "SET008",
-                       "SET009", "SET010", "SET011"}));
+    QCOMPARE(rig.TakeRequests(), (Requests{"LIV", "TYP", "VER", "STS", "SET005", "SET006", "SET007",
+                                           "SET008", "SET009", "SET010", "SET011"}));
     QCOMPARE(Text(window.get(), "Label_MotorW"), QString("NQV 50W"));
     QCOMPARE(Text(window.get(), "Label_SoftVersion"), QString("V1.20"));
     QVERIFY(Find<ToggleSwitch>(window.get(), "Sw_Monitoring")->isEnabled());
@@ -119,7 +116,7 @@ void MonitoringWindowTest::normalSlotsAndTheIoWord() {
     QList<bool> lit;
     for (int n = 0; n < 12; ++n) lit << leds->IsLit(n / 4, n % 4);
     QCOMPARE(lit, (QList<bool>{true, false, true, false, false, true, false, true, false, false,
-                              false, false}));
+                               false, false}));
     QCOMPARE(leds->Caption(1, 3), QString("E-STOP"));
     QCOMPARE(leds->Caption(2, 3), QString("S-ALM"));
 
@@ -143,8 +140,8 @@ void MonitoringWindowTest::arrowsFollowTheFirstGraphValue() {
         const char* reply;
         bool n, p;
     };
-    for (const Case& c : {Case{"MDM-20", false, true}, Case{"MDM35", true, false},
-                          Case{"MDM0", false, false}}) {
+    for (const Case& c :
+         {Case{"MDM-20", false, true}, Case{"MDM35", true, false}, Case{"MDM0", false, false}}) {
         rig.port.replies["MDM"] = Data(c.reply);
         rig.Tick(window->OperationTimers(), 2, 2);
         QCOMPARE(n->IsOn(), c.n);

@@ -119,8 +119,9 @@ TEST(ProgressPoll, TickLimits) {
     const Case cases[] = {
         {ProgressPoll::Kind::Tat, "TAT", "03", 90, true, "Turning OK!!"},
         {ProgressPoll::Kind::Tat, "TAT", "07", 120, false, "Turning Error... "},
-        {ProgressPoll::Kind::Etc, "ETC", "10", 120, true, "Reset OK!!"},   // 6 s ABS reset
-        {ProgressPoll::Kind::Etc, "ETC", "11", 60, false, "Reset Error... or Short Time. "},  // 3 s backup
+        {ProgressPoll::Kind::Etc, "ETC", "10", 120, true, "Reset OK!!"},  // 6 s ABS reset
+        {ProgressPoll::Kind::Etc, "ETC", "11", 60, false,
+         "Reset Error... or Short Time. "},  // 3 s backup
         {ProgressPoll::Kind::Etc, "ETC", "11", 30, true, "Back Up OK!!"},
         {ProgressPoll::Kind::Etc, "ETC", "12", 30, true, "Init OK!!"},
         {ProgressPoll::Kind::Etc, "ETC", "12", 45, false, "Reset Error... or Short Time. "},

@@ -2,14 +2,14 @@
 // Watches a serial port after its line was lost: a port that spins on the
 // error floods errorOccurred and starves the event loop, so count both.
 
-#include <QSerialPort>
-#include <QTimer>
 #include <QtCore/qtestsupport_core.h>
 
+#include <QSerialPort>
+#include <QTimer>
 #include <memory>
 
 class LinkLossProbe {
-public:
+  public:
     explicit LinkLossProbe(QSerialPort& serial) {
         QObject::connect(&serial, &QSerialPort::errorOccurred,
                          [this](QSerialPort::SerialPortError e) {

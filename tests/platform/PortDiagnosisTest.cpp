@@ -1,8 +1,8 @@
 // The facts gathered about a port, the latency timer of USB adapters, and the
 // quiet watch for a lost port to come back.
 
-#include <gtest/gtest.h>
 #include <grp.h>
+#include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -63,7 +63,8 @@ TEST(PortFactsTest, FollowASymlinkToTheNodeAndItsGroup) {
     ASSERT_EQ(::stat(pty.slavePath.c_str(), &node), 0);
     EXPECT_EQ(facts.group, ::getgrgid(node.st_gid)->gr_name);
     EXPECT_FALSE(facts.user.empty());
-    EXPECT_EQ(facts.settings, "9600 baud, 8 data bits, parity None, 1 stop bits, flow control None");
+    EXPECT_EQ(facts.settings,
+              "9600 baud, 8 data bits, parity None, 1 stop bits, flow control None");
 }
 
 class PortWatchTest : public testing::Test {

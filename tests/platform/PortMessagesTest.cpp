@@ -45,11 +45,14 @@ TEST_P(OpenFailureMessageTest, KeepsTheFixedLineFirstThenNamesThePortAndWhatToDo
                              : c.platform == P::Windows  ? "COM3"
                                                          : "/dev/ttyUSB0";
     const std::string text = OpenFailureMessage(c.error, c.platform, Facts(port, c.kind));
-    const std::string first = "Unable to open com port (win error code: " +
-                              std::to_string(c.error) + ")\nPort: " + port + "\n";
+    const std::string first =
+        "Unable to open com port (win error code: " + std::to_string(c.error) + ")\nPort: " + port +
+        "\n";
     EXPECT_EQ(text.substr(0, first.size()), first) << text;
-    for (const std::string& part : c.says) EXPECT_NE(text.find(part), text.npos) << part << "\n" << text;
-    for (const std::string& part : c.never) EXPECT_EQ(text.find(part), text.npos) << part << "\n" << text;
+    for (const std::string& part : c.says)
+        EXPECT_NE(text.find(part), text.npos) << part << "\n" << text;
+    for (const std::string& part : c.never)
+        EXPECT_EQ(text.find(part), text.npos) << part << "\n" << text;
 }
 
 const std::string kUsermod = "sudo usermod -aG dialout kim";
@@ -59,38 +62,87 @@ const std::string kBraille = "braille-display service";
 INSTANTIATE_TEST_SUITE_P(
     Cases, OpenFailureMessageTest,
     testing::Values(
-        MessageCase{"LinuxUsbNoPermission", EACCES, P::Linux, K::UsbAdapter,
-                    {"no permission", "group \"dialout\"", kUsermod, kRelogin, kBraille}, {}},
-        MessageCase{"LinuxBuiltInNoPermission", EACCES, P::Linux, K::BuiltIn,
-                    {"group \"dialout\"", kUsermod, kRelogin}, {kBraille}},
-        MessageCase{"WindowsNoPermission", EACCES, P::Windows, K::BuiltIn,
-                    {"no permission", "administrator"}, {"usermod", "group"}},
-        MessageCase{"LinuxUsbBusy", EBUSY, P::Linux, K::UsbAdapter,
-                    {"Another program is using this port", "modem manager", kBraille}, {}},
-        MessageCase{"LinuxPtyBusy", EBUSY, P::Linux, K::PseudoTerminal,
-                    {"Another program is using this port"}, {kBraille}},
-        MessageCase{"WindowsBusy", EBUSY, P::Windows, K::BuiltIn,
-                    {"Another program is using this port"}, {"modem manager", kBraille}},
-        MessageCase{"LinuxUsbMissing", ENOENT, P::Linux, K::UsbAdapter,
+        MessageCase{"LinuxUsbNoPermission",
+                    EACCES,
+                    P::Linux,
+                    K::UsbAdapter,
+                    {"no permission", "group \"dialout\"", kUsermod, kRelogin, kBraille},
+                    {}},
+        MessageCase{"LinuxBuiltInNoPermission",
+                    EACCES,
+                    P::Linux,
+                    K::BuiltIn,
+                    {"group \"dialout\"", kUsermod, kRelogin},
+                    {kBraille}},
+        MessageCase{"WindowsNoPermission",
+                    EACCES,
+                    P::Windows,
+                    K::BuiltIn,
+                    {"no permission", "administrator"},
+                    {"usermod", "group"}},
+        MessageCase{"LinuxUsbBusy",
+                    EBUSY,
+                    P::Linux,
+                    K::UsbAdapter,
+                    {"Another program is using this port", "modem manager", kBraille},
+                    {}},
+        MessageCase{"LinuxPtyBusy",
+                    EBUSY,
+                    P::Linux,
+                    K::PseudoTerminal,
+                    {"Another program is using this port"},
+                    {kBraille}},
+        MessageCase{"WindowsBusy",
+                    EBUSY,
+                    P::Windows,
+                    K::BuiltIn,
+                    {"Another program is using this port"},
+                    {"modem manager", kBraille}},
+        MessageCase{"LinuxUsbMissing",
+                    ENOENT,
+                    P::Linux,
+                    K::UsbAdapter,
                     {"no such port", "adapter is plugged in", "Ports present now: ttyS0, ttyUSB1."},
                     {}},
-        MessageCase{"LinuxPtyMissing", ENOENT, P::Linux, K::PseudoTerminal,
+        MessageCase{"LinuxPtyMissing",
+                    ENOENT,
+                    P::Linux,
+                    K::PseudoTerminal,
                     {"no such port", "program serving it runs", "Ports present now"},
                     {kBraille, "plugged in"}},
-        MessageCase{"WindowsMissing", ENOENT, P::Windows, K::BuiltIn,
-                    {"no such port", "Ports present now: ttyS0, ttyUSB1."}, {kBraille}},
-        MessageCase{"LinuxUsbGoneNode", ENXIO, P::Linux, K::UsbAdapter,
-                    {"no such port", "plugged in"}, {}},
-        MessageCase{"LinuxRefusedSettings", EINVAL, P::Linux, K::PseudoTerminal,
-                    {"does not accept these settings (256000 baud, 7 data bits)",
-                     "\"Com Port Set-Up\""},
+        MessageCase{"WindowsMissing",
+                    ENOENT,
+                    P::Windows,
+                    K::BuiltIn,
+                    {"no such port", "Ports present now: ttyS0, ttyUSB1."},
+                    {kBraille}},
+        MessageCase{
+            "LinuxUsbGoneNode", ENXIO, P::Linux, K::UsbAdapter, {"no such port", "plugged in"}, {}},
+        MessageCase{
+            "LinuxRefusedSettings",
+            EINVAL,
+            P::Linux,
+            K::PseudoTerminal,
+            {"does not accept these settings (256000 baud, 7 data bits)", "\"Com Port Set-Up\""},
+            {}},
+        MessageCase{"LinuxBuiltInWithoutHardware",
+                    EIO,
+                    P::Linux,
+                    K::BuiltIn,
+                    {"no serial port hardware"},
                     {}},
-        MessageCase{"LinuxBuiltInWithoutHardware", EIO, P::Linux, K::BuiltIn,
-                    {"no serial port hardware"}, {}},
-        MessageCase{"LinuxUsbInputOutputError", EIO, P::Linux, K::UsbAdapter,
-                    {"unplug it and plug it in again"}, {"hardware"}},
-        MessageCase{"OtherNumberGivesTheSystemsText", ETIMEDOUT, P::Linux, K::Unknown,
-                    {"The system says: "}, {}}));
+        MessageCase{"LinuxUsbInputOutputError",
+                    EIO,
+                    P::Linux,
+                    K::UsbAdapter,
+                    {"unplug it and plug it in again"},
+                    {"hardware"}},
+        MessageCase{"OtherNumberGivesTheSystemsText",
+                    ETIMEDOUT,
+                    P::Linux,
+                    K::Unknown,
+                    {"The system says: "},
+                    {}}));
 
 TEST(OpenFailureMessageTest, GroupAdvicePrefersWhatTheUserCanDo) {
     PortFacts facts = Facts("/dev/ttyUSB0", K::UsbAdapter);

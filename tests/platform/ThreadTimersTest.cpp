@@ -57,7 +57,7 @@ struct TickLog {
 
 // Queued ticks need an application object; one serves the whole program.
 class TimersTest : public ::testing::Test {
-protected:
+  protected:
     static void SetUpTestSuite() {
         if (QCoreApplication::instance()) return;
         static int argc = 1;

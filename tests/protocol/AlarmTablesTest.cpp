@@ -1,6 +1,6 @@
-#include "protocol/AlarmTables.h"
-
 #include <gtest/gtest.h>
+
+#include "protocol/AlarmTables.h"
 
 namespace {
 
@@ -24,7 +24,8 @@ TEST(AlarmTables, AxisChars) {
 }
 
 TEST(AlarmTables, CodeReading) {
-    const std::pair<const char*, int> good[] = {{"21", 21}, {"03", 3}, {" 5", 5}, {"5 ", 5}, {"00", 0}, {"99", 99}};
+    const std::pair<const char*, int> good[] = {{"21", 21}, {"03", 3}, {" 5", 5},
+                                                {"5 ", 5},  {"00", 0}, {"99", 99}};
     for (auto [text, code] : good) EXPECT_EQ(ReadCode(text), code) << text;
     for (const char* bad : {"", "  ", "FF", "1A", "-1", "100", "2 1", "0x"})
         EXPECT_THROW(ReadCode(bad), CodeError) << '"' << bad << '"';

@@ -26,7 +26,9 @@ struct DecodeCase {
     std::string status;
 };
 
-void PrintTo(const DecodeCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const DecodeCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 const DecodeCase kDecodeCases[] = {
     {"SetValue", "SET", Reply("SET0046000"), "0046000", 0, ""},
@@ -84,7 +86,8 @@ TEST(Decoders, MonitorValuesShownOnlyWhenNothingElseReadsThem) {
         bool manualOffset;
         int shows;
     };
-    for (Condition c : {Condition{0, 0, false, 1}, {1, 0, false, 0}, {0, 5, false, 0}, {0, 0, true, 0}}) {
+    for (Condition c :
+         {Condition{0, 0, false, 1}, {1, 0, false, 0}, {0, 5, false, 0}, {0, 0, true, 0}}) {
         EngineRig rig;
         RecordingMonitor monitor;
         monitor.manualOffset = c.manualOffset;
@@ -105,10 +108,12 @@ TEST(Decoders, MotorNames) {
         bool recognised;
     };
     const Case cases[] = {
-        {"-_A5", "NQV 50W", true},     {"RS10", "PJLS 1.0KW", true}, {"Q_04", "NQVQ 400W", true},
-        {"Z_A3", "NQVZ 30W", true},    {"RL15", "PJLL 1.5KW", true}, {"RQA8", "PJLQ 80W", true},
-        {"X_09", "900W", true},        {"RX22", "2.2KW", true},      {"XY04", "400W", false},
-        {"T_20AB", "NQVT 2.0KWAB", true}, {"D_01B", "NQVD 100WB", true},
+        {"-_A5", "NQV 50W", true},     {"RS10", "PJLS 1.0KW", true},
+        {"Q_04", "NQVQ 400W", true},   {"Z_A3", "NQVZ 30W", true},
+        {"RL15", "PJLL 1.5KW", true},  {"RQA8", "PJLQ 80W", true},
+        {"X_09", "900W", true},        {"RX22", "2.2KW", true},
+        {"XY04", "400W", false},       {"T_20AB", "NQVT 2.0KWAB", true},
+        {"D_01B", "NQVD 100WB", true},
     };
     for (const Case& c : cases) {
         const MotorName name = ReadMotorName(c.value);
@@ -157,7 +162,12 @@ TEST(Decoders, StatusReplies) {
         {"P 11RUN", "", 0, M::Lit, {true, false, false, false}, W::Run},
         {"CS00RDY", "", 0, M::Lit, {false, true, false, true}, W::Other},
         {"S 00E21", "Instant Overload", 0, M::Lit, {false, true, false, false}, W::Alarm},
-        {"T 00W10", "Over speed command warning", 0, M::Lit, {false, false, true, false}, W::Warning},
+        {"T 00W10",
+         "Over speed command warning",
+         0,
+         M::Lit,
+         {false, false, true, false},
+         W::Warning},
         {"T 00W03", "", 0, M::Lit, {false, false, true, false}, W::Warning},
         {"X 00RDY", "", 0, M::Unchanged, {}, W::Other},
         {"XY00RDY", kUnknownModeText, 1, M::Unknown, {}, W::Other},
@@ -173,7 +183,9 @@ TEST(Decoders, StatusReplies) {
         rig.comm.HandleChunk(Reply("STS" + c.value));
         ASSERT_EQ(monitor.statuses.size(), 1u) << c.value;
         const StatusReply& s = monitor.statuses[0];
-        EXPECT_EQ(rig.hooks.status, c.status.empty() && c.word != W::Warning ? "untouched" : c.status) << c.value;
+        EXPECT_EQ(rig.hooks.status,
+                  c.status.empty() && c.word != W::Warning ? "untouched" : c.status)
+            << c.value;
         EXPECT_EQ(rig.comm.CommError, c.commError) << c.value;
         EXPECT_EQ(s.mode, c.mode) << c.value;
         if (c.mode == M::Lit) {

@@ -96,5 +96,9 @@ struct EngineRig {
     }
 };
 
-inline std::string Reply(std::string_view body) { return Frame::BuildReply('R', body); }
-inline std::string Byte(char c) { return std::string(1, c); }
+inline std::string Reply(std::string_view body) {
+    return Frame::BuildReply('R', body);
+}
+inline std::string Byte(char c) {
+    return std::string(1, c);
+}

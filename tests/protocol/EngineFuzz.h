@@ -46,10 +46,22 @@ inline FuzzVerdict FuzzEngineOnce(const std::uint8_t* data, std::size_t size) {
         while (chunk.size() < length && at < size) chunk += static_cast<char>(next());
         rig.comm.HandleChunk(chunk);
         // The pure readers must reject rather than crash.
-        try { (void)ReplyValue(chunk); } catch (const std::exception&) {}
-        try { (void)ReadMotorName(chunk); } catch (const std::exception&) {}
-        try { (void)ParseStatusReply(chunk); } catch (const std::exception&) {}
-        try { (void)Frame::ChecksumMatches(chunk); } catch (const Frame::ChecksumOverflow&) {}
+        try {
+            (void)ReplyValue(chunk);
+        } catch (const std::exception&) {
+        }
+        try {
+            (void)ReadMotorName(chunk);
+        } catch (const std::exception&) {
+        }
+        try {
+            (void)ParseStatusReply(chunk);
+        } catch (const std::exception&) {
+        }
+        try {
+            (void)Frame::ChecksumMatches(chunk);
+        } catch (const Frame::ChecksumOverflow&) {
+        }
     }
 
     const auto sentBefore = rig.port.written.size();
@@ -58,6 +70,7 @@ inline FuzzVerdict FuzzEngineOnce(const std::uint8_t* data, std::size_t size) {
     const auto state = rig.comm.LinkState;
     if (state == Idle || state == ReplyDone || resent) return {};
     if (rig.comm.PartialReply.size() > TComm::kMaxReplyBytes) return {false, "unbounded reply"};
-    if (!rig.hooks.timer) return {false, "waiting with no time-out: state " + std::to_string(state)};
+    if (!rig.hooks.timer)
+        return {false, "waiting with no time-out: state " + std::to_string(state)};
     return {false, "no resend after five silent ticks: state " + std::to_string(state)};
 }

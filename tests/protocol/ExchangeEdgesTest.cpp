@@ -10,8 +10,7 @@
 
 namespace {
 
-const std::string kFirst = Reply("SET1111"), kSecond = Reply("SET2222"),
-                  kAck = Byte(Frame::ACK);
+const std::string kFirst = Reply("SET1111"), kSecond = Reply("SET2222"), kAck = Byte(Frame::ACK);
 const std::string kNextRequest = Frame::BuildRequest("SET", "001");
 const std::string kStatusRequest = Frame::BuildRequest("STS", "");
 

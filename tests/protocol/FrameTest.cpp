@@ -1,6 +1,6 @@
-#include "protocol/Frame.h"
-
 #include <gtest/gtest.h>
+
+#include "protocol/Frame.h"
 
 namespace {
 
@@ -38,16 +38,15 @@ TEST_P(FrameChecksumTest, LowNibbleAsUpperCaseHex) {
 using enum Frame::Direction;
 INSTANTIATE_TEST_SUITE_P(
     Cases, FrameChecksumTest,
-    testing::Values(
-        ChecksumCase{"\x02\x01#VER:", Sending, "B"},
-        ChecksumCase{"\x02\x01#VER:B\x03", Checking, "B"},  // the same bytes, seen from the reply side
-        ChecksumCase{"\x02\x01#SET000:", Sending, "A"},
-        ChecksumCase{"\x02\x01", Sending, "1"},
-        ChecksumCase{"\x02\x0F", Sending, "F"},  // digits above 9 are letters
-        ChecksumCase{"\x02\x09", Sending, "9"},
-        ChecksumCase{"\x02\x10", Sending, "0"},
-        ChecksumCase{"#VER:", Sending, ""},  // no STX: no checksum at all
-        ChecksumCase{"", Checking, ""}));
+    testing::Values(ChecksumCase{"\x02\x01#VER:", Sending, "B"},
+                    ChecksumCase{"\x02\x01#VER:B\x03", Checking,
+                                 "B"},  // the same bytes, seen from the reply side
+                    ChecksumCase{"\x02\x01#SET000:", Sending, "A"},
+                    ChecksumCase{"\x02\x01", Sending, "1"},
+                    ChecksumCase{"\x02\x0F", Sending, "F"},  // digits above 9 are letters
+                    ChecksumCase{"\x02\x09", Sending, "9"}, ChecksumCase{"\x02\x10", Sending, "0"},
+                    ChecksumCase{"#VER:", Sending, ""},  // no STX: no checksum at all
+                    ChecksumCase{"", Checking, ""}));
 
 TEST(Frame, ChecksumMatchIsCaseSensitiveAndPositional) {
     // 01 + 'R' + ':' = 0x8D: the digit is a letter.

@@ -13,15 +13,17 @@
 namespace {
 
 struct Drive {
-    explicit Drive(DriveSim::Config config = {}) : sim([&] {
-        config.clock = clock.Clock();
-        return config;
-    }()) {}
+    explicit Drive(DriveSim::Config config = {})
+        : sim([&] {
+              config.clock = clock.Clock();
+              return config;
+          }()) {}
 
     // The reply to one request: the value of a data reply, "ACK", "NAK" or the raw bytes.
     std::string Ask(std::string_view command, std::string_view data = {}) {
         std::string reply;
-        for (const std::string& chunk : sim.Feed(Frame::BuildRequest(command, data))) reply += chunk;
+        for (const std::string& chunk : sim.Feed(Frame::BuildRequest(command, data)))
+            reply += chunk;
         if (reply == std::string(1, Frame::ACK)) return "ACK";
         if (reply == std::string(1, Frame::NAK)) return "NAK";
         if (auto value = ReplyValue(reply, 4)) return *value;
@@ -47,7 +49,7 @@ TEST(DriveSimMonitoring, JogFollowsThroughTheLagAndStopsWithoutRenewal) {
     EXPECT_EQ(drive.Ask(Cmd::STS), "STSP 11RUN");
     EXPECT_LT(drive.Number("03"), 5);
     EXPECT_LT(drive.Number("04"), -1000);  // the position integrates the speed
-    drive.clock.Advance(2.0);               // no JOG renewed: the motor stops by itself
+    drive.clock.Advance(2.0);              // no JOG renewed: the motor stops by itself
     EXPECT_NEAR(drive.Number("00"), 0, 1);
     EXPECT_EQ(drive.Ask(Cmd::SVROF), "ACK");
     EXPECT_EQ(drive.Ask(Cmd::STS), "STSP 00RDY");

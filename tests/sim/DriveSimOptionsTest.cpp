@@ -11,10 +11,9 @@ DriveSimOptions Parse(std::vector<std::string_view> args) {
 }
 
 TEST(DriveSimOptionsTest, ReadsTheMonitoringOptions) {
-    DriveSimOptions options =
-        Parse({"--inputs", "25", "--estop=1", "--procedure-time", "ETC10=6",
-               "--procedure-time=TAT01=2.5", "--alarm-after", "12@10", "--warning-after=5@1.5",
-               "--load", "20"});
+    DriveSimOptions options = Parse({"--inputs", "25", "--estop=1", "--procedure-time", "ETC10=6",
+                                     "--procedure-time=TAT01=2.5", "--alarm-after", "12@10",
+                                     "--warning-after=5@1.5", "--load", "20"});
     EXPECT_EQ(options.drive.inputs, 0x25u);
     EXPECT_TRUE(options.drive.emergencyStop);
     EXPECT_EQ(options.drive.procedureSeconds.at("ETC10"), 6.0);
@@ -22,18 +21,20 @@ TEST(DriveSimOptionsTest, ReadsTheMonitoringOptions) {
     EXPECT_EQ(options.drive.alarmAfter, (std::pair{12, 10.0}));
     EXPECT_EQ(options.drive.warningAfter, (std::pair{5, 1.5}));
     EXPECT_EQ(options.drive.motor.loadPercent, 20.0);
-    for (std::vector<std::string_view> bad :
-         {std::vector<std::string_view>{"--inputs", "80"}, {"--procedure-time", "XYZ01=1"},
-          {"--procedure-time", "TAT01"}, {"--alarm-after", "0@1"}, {"--alarm-after", "12"},
-          {"--warning-after", "5@-1"}})
+    for (std::vector<std::string_view> bad : {std::vector<std::string_view>{"--inputs", "80"},
+                                              {"--procedure-time", "XYZ01=1"},
+                                              {"--procedure-time", "TAT01"},
+                                              {"--alarm-after", "0@1"},
+                                              {"--alarm-after", "12"},
+                                              {"--warning-after", "5@-1"}})
         EXPECT_THROW(Parse(bad), std::invalid_argument) << bad[0] << " " << bad[1];
 }
 
 TEST(DriveSimOptionsTest, ReadsEveryOptionInBothForms) {
-    DriveSimOptions options = Parse({"--baud", "9600", "--turnaround=15", "--chunk-gap", "3",
-                                     "--link", "/tmp/drive", "--failure=split:4", "--motor", "RS10",
-                                     "--firmware", "V2.00", "--download-image", "/tmp/image.bin",
-                                     "--refuse", "004,619"});
+    DriveSimOptions options =
+        Parse({"--baud", "9600", "--turnaround=15", "--chunk-gap", "3", "--link", "/tmp/drive",
+               "--failure=split:4", "--motor", "RS10", "--firmware", "V2.00", "--download-image",
+               "/tmp/image.bin", "--refuse", "004,619"});
     EXPECT_EQ(options.pty.baud, 9600);
     EXPECT_EQ(options.pty.turnaroundMs, 15);
     EXPECT_EQ(options.pty.chunkGapMs, 3);

@@ -70,13 +70,13 @@ TEST(DriveSimTest, AnswersEachRequestOfTheTableOnAFreshDrive) {
         {Cmd::CHP, "1015", kAck},
         {Cmd::VER, "1", kNak},  // takes no data
         {Cmd::SVRON, "X", kNak},
-        {"XYZ", "", kNak},       // not a command
+        {"XYZ", "", kNak},  // not a command
         {Cmd::MDM, "01", Data("MDM0")},
         {Cmd::MDM, "0015", Data("MDM0&0000")},
-        {Cmd::MDM, "99", kNak},      // no such item
-        {Cmd::MDM, "0", kNak},       // half a code
+        {Cmd::MDM, "99", kNak},            // no such item
+        {Cmd::MDM, "0", kNak},             // half a code
         {Cmd::MDM, "000102030405", kNak},  // six items
-        {Cmd::TAT, "", kNak},        // nothing started to poll
+        {Cmd::TAT, "", kNak},              // nothing started to poll
         {Cmd::TAT, "05", kNak},
         {Cmd::ETC, "13", kAck},
         {Cmd::ETC, "99", kNak},

@@ -33,7 +33,7 @@ TEST(Motor, StepSizeDoesNotChangeTheCurve) {
 TEST(Motor, TorqueFollowsAccelerationFrictionAndOffsets) {
     Motor motor;
     motor.SetSpeedCommand(1000);
-    EXPECT_GT(motor.StateAt(0.01).torqueCommand, 100);  // accelerating hard
+    EXPECT_GT(motor.StateAt(0.01).torqueCommand, 100);         // accelerating hard
     EXPECT_NEAR(motor.StateAt(2.0).torqueCommand, 2.0, 0.01);  // friction only
     motor.AddTorqueOffset(1.5);
     motor.AddSpeedOffset(-3);

@@ -242,7 +242,8 @@ class TriggerFormTest : public QObject {
         FormRig f;
         f.form->SetLinkControls(false);
         QVERIFY(!f.Button("Btn_StartTrigger")->isEnabled());
-        QVERIFY(f.form->findChild<Plot*>("Plot_Trigger")->isEnabled());  // what was captured stays usable
+        QVERIFY(f.form->findChild<Plot*>("Plot_Trigger")
+                    ->isEnabled());  // what was captured stays usable
         QVERIFY(!f.Button("ToggleSw_SingleNomal")->isEnabled());
         QVERIFY(!f.Button("Btn_ServoAlarmResetTrigger")->isEnabled());
         f.form->SwR_UpDownAxisTriggerUpClick();

@@ -75,9 +75,9 @@ class MonitoringWidgetsTest : public QObject {
             int decimals;
             const char* text;
         };
-        for (const Case& c : {Case{12.34, 1, "12.3"}, Case{-3, 0, "-3"}, Case{-0.04, 1, "0.0"},
-                              Case{123456, 0, "-----"}, Case{-1234.5, 1, "-----"},
-                              Case{-123.4, 1, "-123.4"}}) {
+        for (const Case& c :
+             {Case{12.34, 1, "12.3"}, Case{-3, 0, "-3"}, Case{-0.04, 1, "0.0"},
+              Case{123456, 0, "-----"}, Case{-1234.5, 1, "-----"}, Case{-123.4, 1, "-123.4"}}) {
             display.SetDecimals(c.decimals);
             display.SetValue(c.value);
             QCOMPARE(display.Text(), QString(c.text));

@@ -24,8 +24,8 @@ QSharedPointer<QCPGraphDataContainer> Data(const QVector<QCPGraphData>& entries)
 std::vector<std::pair<double, std::optional<double>>> Entries(const QCPGraphDataContainer& data) {
     std::vector<std::pair<double, std::optional<double>>> entries;
     for (auto it = data.constBegin(); it != data.constEnd(); ++it)
-        entries.emplace_back(it->key, std::isnan(it->value) ? std::nullopt
-                                                              : std::optional(it->value));
+        entries.emplace_back(it->key,
+                             std::isnan(it->value) ? std::nullopt : std::optional(it->value));
     return entries;
 }
 
@@ -79,7 +79,8 @@ TEST(PlotCsvTest, AFailedSaveLeavesNoFileAndSaysWhy) {
 
 PlotCapture SampleCapture() {
     return {"Monitoring, run 2\nsecond line",
-            {{"속도피드백", PlotAxis::Y1, Data({{0, 10}, {0.005, 12}, {0.0075, kGap}, {0.01, 1.0 / 3}})},
+            {{"속도피드백", PlotAxis::Y1,
+              Data({{0, 10}, {0.005, 12}, {0.0075, kGap}, {0.01, 1.0 / 3}})},
              {"Torque \"cmd\"", PlotAxis::Y2, Data({{0, 1}, {0.005, -2e-9}})},
              {"empty", PlotAxis::Y1, Data({})}}};
 }
@@ -157,9 +158,12 @@ INSTANTIATE_TEST_SUITE_P(
                    "more than 3 channels"},
         BadCapture{"too many points", Head(101), "at most 100"},
         BadCapture{"endless line", Head(1) + QByteArray(300, '1') + "\nend\n", "too long"},
-        BadCapture{"huge stream", Head(99) + QByteArray("0,0.00000123456789,123456.789012345678901234567890\n").repeated(99) +
-                                      "end\n",
-                   "too large"}),
+        BadCapture{
+            "huge stream",
+            Head(99) +
+                QByteArray("0,0.00000123456789,123456.789012345678901234567890\n").repeated(99) +
+                "end\n",
+            "too large"}),
     [](const ::testing::TestParamInfo<BadCapture>& info) {
         std::string name = info.param.what;
         for (char& c : name)

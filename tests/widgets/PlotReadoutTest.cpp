@@ -26,10 +26,21 @@ TEST(PlotReadoutTest, ValueAtInterpolatesAlongTheDrawnLine) {
     const auto data =
         Data({{0, 0}, {1, 10}, {2, 20}, {2.5, kGap}, {3, 0}, {4, 40}, {4, 45}, {5, 45}});
     const ValueCase cases[] = {
-        {-1, std::nullopt}, {0, 0.0},          {0.5, 5.0},          {1, 10.0},
-        {1.75, 17.5},       {2.2, std::nullopt}, {2.5, std::nullopt}, {2.8, std::nullopt},
-        {3, 0.0},           {3.5, 20.0},       {4, 40.0},           {4.5, 45.0},
-        {5, 45.0},          {5.01, std::nullopt}, {kGap, std::nullopt},
+        {-1, std::nullopt},
+        {0, 0.0},
+        {0.5, 5.0},
+        {1, 10.0},
+        {1.75, 17.5},
+        {2.2, std::nullopt},
+        {2.5, std::nullopt},
+        {2.8, std::nullopt},
+        {3, 0.0},
+        {3.5, 20.0},
+        {4, 40.0},
+        {4.5, 45.0},
+        {5, 45.0},
+        {5.01, std::nullopt},
+        {kGap, std::nullopt},
     };
     for (const ValueCase& c : cases) {
         SCOPED_TRACE(c.x);

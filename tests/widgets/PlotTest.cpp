@@ -32,9 +32,7 @@ struct Scope {
     QAction* Action(const char* name) { return plot.findChild<QAction*>(name); }
     int ShownPoints(int channel) { return canvas->graph(channel)->data()->size(); }
     QPoint Centre() { return canvas->axisRect()->rect().center(); }
-    QPoint OverY2Axis() {
-        return QPoint(canvas->axisRect()->rect().right() + 15, Centre().y());
-    }
+    QPoint OverY2Axis() { return QPoint(canvas->axisRect()->rect().right() + 15, Centre().y()); }
     void Wheel(QPoint at, int delta) {
         QWheelEvent event(at, canvas->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton,
                           Qt::NoModifier, Qt::NoScrollPhase, false);
@@ -231,7 +229,8 @@ class PlotTest : public QObject {
         Scope scope;
         QTemporaryDir dir;
         QString answer;
-        Plot::SetFileChooser([&](QWidget*, bool, const QString&, const QString&) { return answer; });
+        Plot::SetFileChooser(
+            [&](QWidget*, bool, const QString&, const QString&) { return answer; });
         MessageCapture boxes;
 
         answer = dir.filePath("table");

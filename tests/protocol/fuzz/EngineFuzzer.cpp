@@ -1,4 +1,5 @@
-// libFuzzer entry: build with -DVRX5_FUZZ=ON and clang, run build/tests/protocol/fuzz/engine_fuzzer.
+// libFuzzer entry: build with -DVRX5_FUZZ=ON and clang, run
+// build/tests/protocol/fuzz/engine_fuzzer.
 #include <cstdlib>
 #include <iostream>
 
