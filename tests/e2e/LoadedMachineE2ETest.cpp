@@ -13,14 +13,10 @@
 #include <chrono>
 #include <thread>
 
-#include "app/Main.h"
-#include "app/TaskWindows.h"
 #include "platform/ComPort.h"
-#include "platform/PortSettingsStore.h"
 #include "sim/PtyDrive.h"
-#include "tests/support/AppTestSupport.h"
+#include "tests/support/AppSession.h"
 #include "trigger/TriggerForm.h"
-#include "widgets/MessageService.h"
 
 namespace {
 
@@ -66,14 +62,6 @@ DriveSim TriggeringAtOnce() {
     return DriveSim(config);
 }
 
-struct StoredPort {
-    explicit StoredPort(const PtyDrive& drive) {
-        PortSettings stored;
-        stored.Port = QString::fromStdString(drive.SlavePath());
-        StorePortSettings(stored);
-    }
-};
-
 }  // namespace
 
 class LoadedMachineE2ETest : public QObject {
@@ -82,18 +70,12 @@ class LoadedMachineE2ETest : public QObject {
     void initTestCase() { REQUIRE_HANGUL_FONT(); }
 
     void nomalCaptureRearmsAfterAStallOfTheMainThread() {
-        ScratchSettings scratch;
-        MessageCapture boxes;
         PtyDrive drive(TriggeringAtOnce(), {.turnaroundMs = kTurnaroundMs});
-        StoredPort port{drive};
-        TMainForm main{TMainForm::Options{false}};
-        RegisterTaskWindows(main);
-        main.show();
-        main.ST_LEDClick();
-        QVERIFY(main.ComPort->Connected());
-        main.OpenChildWindow(ChildWindow::TriggerMonitoring);
-        auto* window = main.findChild<TFrmTrigger*>();
+        AppSession session(drive);
+        auto* window = session.OpenOnLine<TFrmTrigger>("Trigger Monitoring");
         QVERIFY(window);
+        TMainForm& main = session.Main();
+        MessageCapture& boxes = session.Boxes();
         window->findChild<QPushButton*>("ToggleSw_SingleNomal")->click();
 
         // In the second recording, right after the request for block 05 went out.
