@@ -2,8 +2,8 @@
 
 #include "parameters/TrimBlanks.h"
 
-std::span<const MonitorItem> MonitorItems() {
-    static constexpr MonitorItem items[] = {
+std::span<const AnalogMonitorItem> MonitorItems() {
+    static constexpr AnalogMonitorItem items[] = {
         {"Speed command", "[rpm]", 500},       {"Torque command", "[%]", 30},
         {"Position command", "[pulse]", 5000}, {"Speed feedback", "[rpm]", 500},
         {"Torque feedback", "[%]", 30},        {"Position feedback", "[pulse]", 5000},

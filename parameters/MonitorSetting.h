@@ -9,13 +9,13 @@
 #include <string_view>
 
 // A quantity the analog monitor can put out, and the largest scale it takes.
-struct MonitorItem {
+struct AnalogMonitorItem {
     std::string_view name;
     std::string_view unit;
     int maximumScale;
 };
 
-std::span<const MonitorItem> MonitorItems();  // 7 items, indexed by the item digit
+std::span<const AnalogMonitorItem> MonitorItems();  // 7 items, indexed by the item digit
 
 // The item a value names: its first character when it has at least five
 // characters (blanks trimmed), else 0. A first character that names no item

@@ -192,7 +192,7 @@ void TForm_ParaSelect::OpenMonitor() {
 
 // The item's texts, and the scale at the item's maximum.
 void TForm_ParaSelect::ShowMonitorItem() {
-    const MonitorItem& item = MonitorItems()[item_];
+    const AnalogMonitorItem& item = MonitorItems()[item_];
     iChar_AMonitor1->SetValue(static_cast<unsigned>(item_));
     Edit_Commant->setText(Text(item.name));
     Label_Unit->setText(Text(item.unit));
