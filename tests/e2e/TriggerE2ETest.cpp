@@ -7,6 +7,7 @@
 #include <QSpinBox>
 #include <QTest>
 #include <algorithm>
+#include <cmath>
 
 #include "protocol/Frame.h"
 #include "sim/PtyDrive.h"
@@ -55,7 +56,12 @@ void JogWhenArmed(AppSession& s) {
                         "100"),
              1u);
     s.Drive().WithSim([](DriveSim& sim) { sim.ClearRequests(); });
-    QTest::qWait(900);
+    const auto standsStill = [&s] {
+        MotorState motor;
+        s.Drive().WithSim([&](DriveSim& sim) { motor = sim.MotorModel().StateAt(sim.Now()); });
+        return motor.speedCommand == 0 && std::abs(motor.speedFeedback) < 1;
+    };
+    QTRY_VERIFY_WITH_TIMEOUT(standsStill(), kPatienceMs);
     s.Drive().WithSim([](DriveSim& sim) { sim.StartJog('+'); });
 }
 
