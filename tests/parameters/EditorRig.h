@@ -20,13 +20,7 @@
 #include "protocol/Comm.h"
 #include "sim/DriveSim.h"
 #include "sim/RequestStream.h"
-#include "widgets/HangulFont.h"
-
-#define REQUIRE_HANGUL_FONT()                               \
-    do {                                                    \
-        const QString missing = MissingHangulFontMessage(); \
-        if (!missing.isEmpty()) QFAIL(qPrintable(missing)); \
-    } while (false)
+#include "tests/support/RequireHangulFont.h"
 
 // The stand-in drive behind an in-memory port.
 class SimPort : public ILinkPort {

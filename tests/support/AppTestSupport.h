@@ -14,15 +14,9 @@
 #include "app/Main.h"
 #include "platform/ComPort.h"
 #include "sim/Pty.h"
-#include "widgets/HangulFont.h"
+#include "tests/support/RequireHangulFont.h"
 #include "widgets/RectLed.h"
 #include "widgets/RoundLed.h"
-
-#define REQUIRE_HANGUL_FONT()                               \
-    do {                                                    \
-        const QString missing = MissingHangulFontMessage(); \
-        if (!missing.isEmpty()) QFAIL(qPrintable(missing)); \
-    } while (false)
 
 // Points the settings store at an empty directory while it lives; the store
 // it replaced comes back after, so one inside another (a benchmark's own and
